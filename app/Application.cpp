@@ -1,0 +1,28 @@
+#include "app/Application.h"
+
+#include "app/ErrorReport.h"
+
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("tenarai"));
+}
+
+void TApplication::PrepareStart()
+{
+    // Every pointer sample becomes its own segment, so fast strokes keep their shape.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
+    // Keep fractional scale factors: at 1.5 one unit is still one canvas pixel, shown 1.5 wide.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowException(error);
+        return false;
+    }
+}

@@ -1,0 +1,88 @@
+#include "app/DialogService.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+// Kept above the other windows with a fixed frame and no title-bar buttons.
+void MakeFixedModal(QMessageBox& box)
+{
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& caption, const QString& text, QMessageBox::Icon icon)
+{
+    auto box = std::make_unique<QMessageBox>(icon, caption, text, QMessageBox::NoButton);
+    MakeFixedModal(*box);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    return box;
+}
+
+class TMessageBoxService final : public TDialogService
+{
+public:
+    TModalResult Ask(const QString& text, TMsgDlgType, TMsgDlgButtons, TMsgDlgBtn, int) override
+    {
+        const std::unique_ptr<QMessageBox> box = MakeConfirmationBox(text);
+        box->exec();
+        return box->clickedButton() == box->buttons().value(0) ? mrYes : mrNo;
+    }
+    void ShowMessage(const QString& text) override
+    {
+        MakeMessageBox(QApplication::applicationName(), text, QMessageBox::Information)->exec();
+    }
+    void ShowError(const QString& text) override
+    {
+        MakeMessageBox(QStringLiteral("エラー"), text, QMessageBox::Critical)->exec();
+    }
+};
+
+std::unique_ptr<TDialogService>& Installed()
+{
+    static std::unique_ptr<TDialogService> service;
+    return service;
+}
+} // namespace
+
+std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("確認"), text,
+                                             QMessageBox::NoButton);
+    MakeFixedModal(*box);
+    // Qt's standard buttons read "&Yes" without a translation, so the texts are set here.
+    box->addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box->addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box->setDefaultButton(no);
+    box->setEscapeButton(no);
+    no->setFocus();
+    return box;
+}
+
+TDialogService& DialogService()
+{
+    static TMessageBoxService boxes;
+    return Installed() ? *Installed() : boxes;
+}
+
+std::unique_ptr<TDialogService> ReplaceDialogService(std::unique_ptr<TDialogService> service)
+{
+    std::swap(Installed(), service);
+    return service;
+}
+
+void MessageDialog(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton,
+                   int helpContext, const std::function<void(TModalResult)>& handler)
+{
+    const TModalResult answer = DialogService().Ask(text, type, buttons, defaultButton, helpContext);
+    if (handler)
+        handler(answer);
+}
+
+void ShowMessage(const QString& text)
+{
+    DialogService().ShowMessage(text);
+}

@@ -1,0 +1,365 @@
+#include "app/MainUnit.h"
+
+#include "app/CanvasView.h"
+#include "app/DialogService.h"
+#include "app/Drawer.h"
+#include "app/ErrorReport.h"
+#include "app/Thread.h"
+#include "app/ThumbnailList.h"
+#include "dialogs/ActivityDialog.h"
+#include "dialogs/ClassRegistry.h"
+#include "export/ResultSheets.h"
+#include "practice/ElapsedTime.h"
+#include "practice/Thumbnail.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+constexpr int kClientWidth = 668;
+constexpr int kClientHeight = 727;
+constexpr int kTextSize = 22;
+constexpr int kCountInterval = 30; // ms: fast enough that the milliseconds look alive
+constexpr int kNextRightGap = 82;  // Next keeps its left edge this far from the right edge
+const auto kZeroTime = QStringLiteral("00:00.000");
+
+QLabel* MakeText(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setPixelSize(kTextSize);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+// Shows the busy cursor for as long as it lives.
+class TBusyCursor final
+{
+public:
+    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+} // namespace
+
+TMainForm::TMainForm(TTimeSources time, QWidget* parent)
+    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : FSteadyClock)
+{
+    if (!FTime.Now)
+        FTime.Now = [] { return QDateTime::currentDateTime(); };
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("名前は決まっていません"));
+    resize(kClientWidth, kClientHeight);
+    CreateComponents();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+bool TMainForm::ClocksRunning() const
+{
+    return CountTimer->isActive();
+}
+
+void TMainForm::CreateComponents()
+{
+    // Created in stacking order: a later sibling lies above an earlier one.
+    Layout1 = new QWidget(this);
+    Layout1->setObjectName(QStringLiteral("Layout1"));
+    Layout1->setGeometry(0, 0, kClientWidth - 1, kClientHeight + 2);
+    Layout1->installEventFilter(this);
+
+    PaintImage = new TCanvasView(Layout1);
+    PaintImage->setObjectName(QStringLiteral("PaintImage"));
+    PaintImage->SetBitmap(&Sheet.Bitmap());
+
+    // The values stand beside their captions; they are Layout1's children at their window
+    // positions, since a child widget is clipped to its parent.
+    Text2 = MakeText(Layout1, "Text2", QStringLiteral("総経過時間"), {80, 24, 121, 25});
+    DrawTimeText = MakeText(Layout1, "DrawTimeText", QStringLiteral("0:00:00"), {200, 0, 145, 25});
+    NextCountTextLabel = MakeText(Layout1, "NextCountTextLabel", QStringLiteral("描いた枚数"), {408, 0, 121, 25});
+    NextCountText = MakeText(Layout1, "NextCountText", QStringLiteral("0"), {408, 24, 121, 25});
+    Text1 = MakeText(Layout1, "Text1", QStringLiteral("経過時間"), {80, 0, 121, 25});
+    TotalDrawTimeText = MakeText(Layout1, "TotalDrawTimeText", QStringLiteral("0:00:00"), {200, 24, 145, 25});
+    UsePenButton = MakeButton(Layout1, "UsePenButton", QStringLiteral("ペン"), {528, 0, 57, 49});
+    UseEraserButton = MakeButton(Layout1, "UseEraserButton", QStringLiteral("消しゴム"), {584, 0, 57, 49});
+
+    Next = MakeButton(this, "Next", QStringLiteral("Next"), {kClientWidth - kNextRightGap, 0, 80, 49});
+    Finish = MakeButton(this, "Finish", QStringLiteral("結果を保存"), {0, 0, 80, 49});
+    StartButton = MakeButton(this, "StartButton", QStringLiteral("リセット"), {344, 0, 65, 49});
+
+    CountTimer = new QTimer(this);
+    CountTimer->setObjectName(QStringLiteral("CountTimer"));
+    CountTimer->setInterval(kCountInterval);
+    CountTimer->setTimerType(Qt::PreciseTimer);
+
+    ThumbnailMultiView = new TDrawer(this);
+    ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
+    ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
+    ThumbnailListView->setObjectName(QStringLiteral("ThumbnailListView"));
+    auto* drawerLayout = new QHBoxLayout(ThumbnailMultiView->Panel());
+    drawerLayout->setContentsMargins(TDrawer::PanelWidth - 152, 0, 0, 0);
+    drawerLayout->addWidget(ThumbnailListView);
+
+    ActivityDialog = dynamic_cast<TCustomActivityDialog*>(
+        TClassRegistry::Instance().Create(QStringLiteral("TActivityDialog"), this));
+    Q_ASSERT(ActivityDialog);
+    ActivityDialog->setObjectName(QStringLiteral("ActivityDialog"));
+    ActivityDialog->SetMessage(QStringLiteral("処理中です。しばらくお待ち下さい。"));
+    ActivityDialog->SetOnHide([this](QObject*) { ActivityDialogHide(); });
+
+    setTabOrder(Next, StartButton);
+    setTabOrder(StartButton, Finish);
+    setTabOrder(Finish, UseEraserButton);
+    setTabOrder(UseEraserButton, UsePenButton);
+
+    connect(PaintImage, &TCanvasView::MouseDown, this, &TMainForm::PaintImageMouseDown);
+    connect(PaintImage, &TCanvasView::MouseMove, this, &TMainForm::PaintImageMouseMove);
+    connect(PaintImage, &TCanvasView::MouseUp, this, &TMainForm::PaintImageMouseUp);
+    connect(PaintImage, &TCanvasView::Resized, this, &TMainForm::PaintImageResized);
+    connect(CountTimer, &QTimer::timeout, this, &TMainForm::CountTimerTimer);
+    connect(Next, &QPushButton::clicked, this, &TMainForm::NextClick);
+    connect(UsePenButton, &QPushButton::clicked, this, &TMainForm::UsePenButtonClick);
+    connect(UseEraserButton, &QPushButton::clicked, this, &TMainForm::UseEraserButtonClick);
+    connect(Finish, &QPushButton::clicked, this, &TMainForm::FinishClick);
+    connect(StartButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
+}
+
+void TMainForm::FormCreate()
+{
+    Sheet.Bitmap().SetSize(0, 0);
+    FitPaintImage();
+    ResetPractice();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Layout1 keeps its distances to all four edges; Next keeps its distance to the right one.
+    Layout1->setGeometry(0, 0, width() - 1, height() + 2);
+    Next->move(width() - kNextRightGap, 0);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Layout1 && event->type() == QEvent::Resize)
+        FitPaintImage();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    try {
+        FormCloseQuery(canClose);
+    } catch (const std::exception& error) {
+        // The sheets could not be written: the window stays, with every drawing.
+        event->ignore();
+        ShowException(error);
+        return;
+    }
+    event->setAccepted(canClose);
+}
+
+void TMainForm::FormCloseQuery(bool& canClose)
+{
+    bool ModalResult = false;
+    MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0,
+                  [&](TModalResult answer) {
+                      if (answer != mrYes) {
+                          ModalResult = false;
+                          return;
+                      }
+                      ModalResult = true;
+                      if (CountTimer->isActive())
+                          FinishDrawing();
+                      SaveResultFromFile();
+                  });
+    canClose = ModalResult;
+}
+
+void TMainForm::PaintImageMouseDown(Qt::MouseButton, TShiftState shift, float x, float y)
+{
+    if (!Sheet.MouseDown(shift, QPointF(x, y)))
+        return;
+    const bool running = CountTimer->isActive();
+    Clocks.Press(running);
+    if (!running)
+        CountTimer->start();
+}
+
+void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
+{
+    const TTool tool = UsePenButton->isEnabled() ? TTool::Eraser : TTool::Pen;
+    PaintImage->UpdatePixels(Sheet.MouseMove(shift, QPointF(x, y), tool));
+}
+
+void TMainForm::PaintImageMouseUp(Qt::MouseButton, TShiftState, float, float)
+{
+    Sheet.MouseUp();
+}
+
+void TMainForm::PaintImageResized()
+{
+    FitPaintImage();
+}
+
+void TMainForm::CountTimerTimer()
+{
+    DrawTimeText->setText(Clocks.DrawTimeText());
+    TotalDrawTimeText->setText(Clocks.TotalDrawTimeText());
+}
+
+void TMainForm::NextClick()
+{
+    FinishDrawing();
+}
+
+void TMainForm::UsePenButtonClick()
+{
+    ChangeTool(true);
+}
+
+void TMainForm::UseEraserButtonClick()
+{
+    ChangeTool(false);
+}
+
+void TMainForm::ChangeTool(bool pen)
+{
+    UsePenButton->setEnabled(!pen);
+    UseEraserButton->setEnabled(pen);
+}
+
+void TMainForm::FitPaintImage()
+{
+    // Sizing the canvas reports a resize, which asks for a fit again: one run is enough.
+    if (FFitting)
+        return;
+    FFitting = true;
+    const float side = FitSide(QSizeF(Layout1->size()));
+    const int whole = int(side);
+    PaintImage->setGeometry((Layout1->width() - whole) / 2, (Layout1->height() - whole) / 2, whole, whole);
+    Sheet.Refit(QSizeF(side, side));
+    PaintImage->update();
+    FFitting = false;
+}
+
+void TMainForm::ResetPractice()
+{
+    ThumbImages.clear();
+    Sheet.Bitmap().Clear(TAlphaColors::White);
+    PaintImage->update();
+    PaintImage->setFocusPolicy(Qt::ClickFocus);
+    CountTimer->stop();
+    DrawTimeText->setText(kZeroTime);
+    TotalDrawTimeText->setText(kZeroTime);
+    Clocks.Reset();
+    ThumbnailListView->clear();
+    NextCountText->setText(QString::number(ThumbImages.size()));
+    Sheet.MouseUp();
+    ChangeTool(true);
+}
+
+void TMainForm::FinishDrawing()
+{
+    const QString stamp = DrawTimeText->text();
+    const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
+    ThumbImages.append(thumbnail);
+    Sheet.Bitmap().Clear(TAlphaColors::White);
+    PaintImage->update();
+    ThumbnailListView->AddEntry(ListImageOf(thumbnail), DrawTimeText->text());
+    CountTimer->stop();
+    NextCountText->setText(QString::number(ThumbImages.size()));
+    Clocks.Stop();
+    ChangeTool(true);
+}
+
+bool TMainForm::SaveResultFromFile()
+{
+    SaveResultSheets(ThumbImages, FTime.Now());
+    return true;
+}
+
+void TMainForm::FinishClick()
+{
+    if (CountTimer->isActive())
+        FinishDrawing();
+    if (ThumbImages.isEmpty()) {
+        ShowMessage(QStringLiteral("まだ開始していないか0枚です"));
+        return;
+    }
+    bool started = false;
+    if (!ActivityDialog->IsShown()) {
+        SaveProcessingThread = TThread::CreateAnonymousThread([this] {
+            std::exception_ptr error;
+            try {
+                TThread::Synchronize([this] { ActivityDialog->Show(); });
+                QThread::msleep(100);
+                TThread::Synchronize([this] {
+                    if (SaveResultFromFile()) {
+                        ResetPractice();
+                        ActivityDialog->Hide();
+                    }
+                });
+            } catch (...) {
+                error = std::current_exception();
+            }
+            if (!TThread::CheckTerminated())
+                TThread::Synchronize([this] { ActivityDialog->Hide(); });
+            if (error)
+                std::rethrow_exception(error);
+        });
+        SaveProcessingThread->FreeOnTerminate = false;
+        SaveProcessingThread->Start();
+        started = true;
+    }
+    if (SaveProcessingThread && !SaveProcessingThread->Finished()) {
+        const TBusyCursor busy;
+        SaveProcessingThread->WaitFor();
+    }
+    // A failed save keeps every drawing; say so, and why, so the user can mend it and save again.
+    if (started && SaveProcessingThread->FatalException()) {
+        QString message = QStringLiteral("保存に失敗しました");
+        const QString reason = ErrorMessage(SaveProcessingThread->FatalException());
+        if (!reason.isEmpty())
+            message += QLatin1Char('\n') + reason;
+        ShowMessage(message);
+    }
+}
+
+void TMainForm::StartButtonClick()
+{
+    MessageDialog(QStringLiteral("いままでの途中経過は破棄されますがよろしいですか？"), TMsgDlgType::mtConfirmation,
+                  mbYes | mbNo, mbNo, 0, [this](TModalResult answer) {
+                      if (answer == mrYes)
+                          ResetPractice();
+                  });
+}
+
+void TMainForm::ActivityDialogHide()
+{
+    if (SaveProcessingThread)
+        SaveProcessingThread->Terminate();
+}

@@ -1,0 +1,106 @@
+#ifndef TENARAI_APP_MAINUNIT_H
+#define TENARAI_APP_MAINUNIT_H
+
+#include "practice/Clock.h"
+#include "practice/DrawingSheet.h"
+#include "practice/PracticeClocks.h"
+#include "raster/Bitmap.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class TCanvasView;
+class TCustomActivityDialog;
+class TDrawer;
+class TThread;
+class TThumbnailListView;
+
+/**
+ * @brief The one window: it holds the controls, the practice and every handler, and wires each
+ * user event to the unit that does the work.
+ */
+class TMainForm final : public QWidget
+{
+    Q_OBJECT
+public:
+    // Where the window takes its time from; tests put in their own.
+    struct TTimeSources
+    {
+        const TClock* Clock;                           // the practice clocks; monotonic
+        std::function<QDateTime()> Now;                // the stamp of saved sheets; local time
+    };
+
+    explicit TMainForm(TTimeSources time = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // What tests and the window's own parts read of the practice.
+    const QList<TBitmap>& Thumbnails() const { return ThumbImages; }
+    const TBitmap& CanvasBitmap() const { return Sheet.Bitmap(); }
+    bool ClocksRunning() const;
+    const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateComponents();
+    void FormCreate();
+    void FormCloseQuery(bool& canClose);
+
+    void PaintImageMouseDown(Qt::MouseButton button, TShiftState shift, float x, float y);
+    void PaintImageMouseMove(TShiftState shift, float x, float y);
+    void PaintImageMouseUp(Qt::MouseButton button, TShiftState shift, float x, float y);
+    void PaintImageResized();
+    void CountTimerTimer();
+    void NextClick();
+    void UsePenButtonClick();
+    void UseEraserButtonClick();
+    void FinishClick();
+    void StartButtonClick();
+    void ActivityDialogHide();
+
+    void ChangeTool(bool pen);
+    void FitPaintImage();
+    void ResetPractice();
+    void FinishDrawing();
+    bool SaveResultFromFile();
+
+    // Controls, owned by the window through their parents.
+    QWidget* Layout1 = nullptr;
+    TCanvasView* PaintImage = nullptr;
+    QLabel* Text2 = nullptr;
+    QLabel* DrawTimeText = nullptr;
+    QLabel* NextCountTextLabel = nullptr;
+    QLabel* NextCountText = nullptr;
+    QLabel* Text1 = nullptr;
+    QLabel* TotalDrawTimeText = nullptr;
+    QPushButton* UsePenButton = nullptr;
+    QPushButton* UseEraserButton = nullptr;
+    QPushButton* Next = nullptr;
+    QPushButton* Finish = nullptr;
+    QPushButton* StartButton = nullptr;
+    QTimer* CountTimer = nullptr;
+    TDrawer* ThumbnailMultiView = nullptr;
+    TThumbnailListView* ThumbnailListView = nullptr;
+    TCustomActivityDialog* ActivityDialog = nullptr;
+
+    // The practice.
+    TSteadyClock FSteadyClock;
+    TTimeSources FTime;
+    TDrawingSheet Sheet;      // the drawing with the pointer state FDownPos and FPress
+    QList<TBitmap> ThumbImages;
+    TPracticeClocks Clocks;   // StartDrawTime, InitialDrawTime and IsFirstStart
+    std::unique_ptr<TThread> SaveProcessingThread;
+    bool FFitting = false;
+};
+
+#endif

@@ -1,0 +1,11 @@
+#include "app/Application.h"
+#include "app/MainUnit.h"
+
+int main(int argc, char** argv)
+{
+    TApplication::PrepareStart();
+    TApplication app(argc, argv);
+    TMainForm MainForm;
+    MainForm.show();
+    return app.exec();
+}

@@ -1,0 +1,100 @@
+#include "export/ResultSheets.h"
+
+#include "raster/Canvas.h"
+#include "raster/Error.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+
+int SheetCount(qsizetype thumbnails)
+{
+    return int((thumbnails + Sheet::CellsPerSheet - 1) / Sheet::CellsPerSheet);
+}
+
+QString SheetStamp(const QDateTime& when)
+{
+    return when.toString(QStringLiteral("yyyyMMdd_HHmmss_"));
+}
+
+void ComposeSheet(const QList<TBitmap>& thumbnails, qsizetype first, TBitmap& sheet)
+{
+    sheet.SetSize(Sheet::Side, Sheet::Side);
+    sheet.Clear(TAlphaColors::White);
+    const qsizetype last = qMin(first + Sheet::CellsPerSheet, thumbnails.size());
+    for (qsizetype i = first; i < last; ++i) {
+        const int cell = int(i - first);
+        const TBitmap& thumb = thumbnails[i];
+        sheet.CopyFromBitmap(thumb, QRect(0, 0, thumb.Width(), thumb.Height()),
+                             Sheet::Cell * (cell % Sheet::Columns), Sheet::Cell * (cell / Sheet::Columns));
+    }
+
+    const TStrokeBrush lineBrush(TBrushKind::Solid, TAlphaColors::Black);
+    TCanvas canvas = sheet.Canvas();
+    TCanvasScope scene(canvas);
+    if (!scene)
+        return;
+    for (int k = 0; k < Sheet::Columns; ++k) {
+        const qreal at = Sheet::Cell * k;
+        canvas.DrawLine(QPointF(at, 0), QPointF(at, Sheet::Side), 1.0f, lineBrush);
+        canvas.DrawLine(QPointF(0, at), QPointF(Sheet::Side, at), 1.0f, lineBrush);
+    }
+}
+
+namespace {
+QString SheetName(const QString& stamp, int number)
+{
+    return QStringLiteral("%1/%2%3.png").arg(QLatin1String(Sheet::Folder), stamp).arg(number);
+}
+
+void MakeFolder()
+{
+    const QFileInfo folder{QLatin1String(Sheet::Folder)};
+    if (folder.isDir())
+        return;
+    errno = 0;
+    if (!QDir().mkdir(QLatin1String(Sheet::Folder)) && !QFileInfo(QLatin1String(Sheet::Folder)).isDir()) {
+        const int err = folder.exists() ? ENOTDIR : (errno ? errno : EACCES);
+        throw EError(QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
+                         .arg(QDir::current().absoluteFilePath(QLatin1String(Sheet::Folder)), FileErrorText(err)));
+    }
+}
+
+// The first stamp from `now` on under which none of the save's names is taken.
+QString FreeStamp(QDateTime when, int sheets)
+{
+    for (;;) {
+        const QString stamp = SheetStamp(when);
+        bool taken = false;
+        for (int n = 1; n <= sheets && !taken; ++n)
+            taken = QFileInfo::exists(SheetName(stamp, n));
+        if (!taken)
+            return stamp;
+        when = when.addSecs(1);
+    }
+}
+} // namespace
+
+QStringList SaveResultSheets(const QList<TBitmap>& thumbnails, const QDateTime& now, const TSheetWriter& writer)
+{
+    if (thumbnails.isEmpty())
+        return {};
+    MakeFolder();
+    const int sheets = SheetCount(thumbnails.size());
+    const QString stamp = FreeStamp(now, sheets);
+    const TSheetWriter write = writer ? writer : [](const TBitmap& sheet, const QString& name) {
+        sheet.SaveToFile(name, TOverwrite::Never);
+    };
+
+    // One bitmap serves every sheet: 64 MiB is too much to make anew for each.
+    TBitmap bitmap(Sheet::Side, Sheet::Side);
+    QStringList written;
+    for (int n = 1; n <= sheets; ++n) {
+        ComposeSheet(thumbnails, qsizetype(n - 1) * Sheet::CellsPerSheet, bitmap);
+        const QString name = SheetName(stamp, n);
+        write(bitmap, name);
+        written << name;
+    }
+    return written;
+}

@@ -1,0 +1,47 @@
+#ifndef TENARAI_EXPORT_RESULTSHEETS_H
+#define TENARAI_EXPORT_RESULTSHEETS_H
+
+#include "raster/Bitmap.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace Sheet {
+inline constexpr int Side = 4096;
+inline constexpr int Cell = 512;
+inline constexpr int Columns = Side / Cell;
+inline constexpr int CellsPerSheet = Columns * Columns;
+inline constexpr auto Folder = "result";
+} // namespace Sheet
+
+// Writes one finished sheet bitmap under a file name; raises EError on failure.
+using TSheetWriter = std::function<void(const TBitmap& sheet, const QString& fileName)>;
+
+// The number of sheets that hold this many thumbnails.
+int SheetCount(qsizetype thumbnails);
+
+// "yyyyMMdd_HHmmss_", which no locale setting changes.
+QString SheetStamp(const QDateTime& when);
+
+/**
+ * @brief Lays thumbnails [first, first + 64) out on the sheet: white, each copied unblended into
+ * its cell row by row, then the 16 black grid lines at 0, 512, … 3584 (none at 4096).
+ */
+void ComposeSheet(const QList<TBitmap>& thumbnails, qsizetype first, TBitmap& sheet);
+
+/**
+ * @brief Writes every thumbnail on 4096 × 4096 sheets as "result/<stamp><n>.png" below the
+ * working directory and returns the names written, in order.
+ *
+ * Nothing is created for no thumbnails. The stamp is `now`'s; when a name this save would use
+ * is taken, the whole save moves on to the next free second, so no file is ever replaced.
+ * A failure raises EError: the sheets written before it stay, the thumbnails are only read.
+ */
+QStringList SaveResultSheets(const QList<TBitmap>& thumbnails, const QDateTime& now,
+                             const TSheetWriter& writer = {});
+
+#endif

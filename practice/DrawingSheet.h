@@ -1,0 +1,63 @@
+#ifndef TENARAI_PRACTICE_DRAWINGSHEET_H
+#define TENARAI_PRACTICE_DRAWINGSHEET_H
+
+#include "practice/ShiftState.h"
+#include "raster/Bitmap.h"
+
+#include <QPointF>
+#include <QRect>
+#include <QSizeF>
+
+enum class TTool { Pen, Eraser };
+
+namespace Tools {
+inline constexpr float PenThickness = 1.0f;
+inline constexpr TAlphaColor PenColor = TAlphaColors::Black;
+// Ten pixels: wide enough to wipe a pen line with a quick pass, narrow enough to aim.
+inline constexpr float EraserThickness = 10.0f;
+inline constexpr TAlphaColor EraserColor = TAlphaColors::White;
+} // namespace Tools
+
+// A press or move is ours when the left button is held or a finger touches.
+bool IsAdmitted(TShiftState shift);
+
+// The side of the largest square that fits the layout.
+float FitSide(QSizeF layout);
+
+/**
+ * @brief The drawing and the pointer that draws on it.
+ *
+ * Positions are the canvas control's local units, used as bitmap pixels unchanged: the bitmap's
+ * side is the control's side rounded down, so one unit is one pixel.
+ */
+class TDrawingSheet final
+{
+public:
+    TBitmap& Bitmap() { return FBitmap; }
+    const TBitmap& Bitmap() const { return FBitmap; }
+
+    // Stores where a stroke starts; true when the press was admitted (the clocks then start).
+    bool MouseDown(TShiftState shift, QPointF pos);
+    // Draws one straight segment from the last position with the tool and returns the pixels
+    // it may have changed; empty when nothing was drawn.
+    QRect MouseMove(TShiftState shift, QPointF pos, TTool tool);
+    void MouseUp() { FPress = false; }
+
+    bool Pressed() const { return FPress; }
+    QPointF DownPos() const { return FDownPos; }
+
+    /**
+     * @brief Makes the bitmap fit a control of the given size, which the caller has just made square.
+     *
+     * The bitmap becomes n × n with n the side rounded down, white, with the old drawing copied
+     * unscaled: centred (offsets truncated) when the canvas grew, its top-left part kept when it shrank.
+     */
+    void Refit(QSizeF control);
+
+private:
+    TBitmap FBitmap;
+    QPointF FDownPos;
+    bool FPress = false;
+};
+
+#endif

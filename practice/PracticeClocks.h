@@ -1,0 +1,43 @@
+#ifndef TENARAI_PRACTICE_PRACTICECLOCKS_H
+#define TENARAI_PRACTICE_PRACTICECLOCKS_H
+
+#include <QString>
+
+class TClock;
+
+/**
+ * @brief The two practice clocks: the current drawing's time and the total time without pauses.
+ *
+ * Whether they run is not kept here: it is the enabled flag of the window's timer, which the
+ * caller passes in. While they run, StartDrawTime is the start of the current drawing; while
+ * stopped, the moment they stopped. InitialDrawTime is moved later by every pause, so that
+ * now − InitialDrawTime is the practice time without pauses.
+ */
+class TPracticeClocks final
+{
+public:
+    explicit TPracticeClocks(const TClock& clock) : FClock(clock) {}
+
+    // Both clocks back to their start: not started, nothing counted.
+    void Reset();
+    // The rule for an admitted press on the canvas, given whether the clocks run now. Stopped
+    // clocks must be started by the caller right after (it enables the timer).
+    void Press(bool running);
+    // A drawing was finished: a pause, if one follows, starts now.
+    void Stop();
+
+    QString DrawTimeText() const;
+    QString TotalDrawTimeText() const;
+
+    qint64 StartDrawTime() const { return FStartDrawTime; }
+    qint64 InitialDrawTime() const { return FInitialDrawTime; }
+    bool IsFirstStart() const { return FIsFirstStart; }
+
+private:
+    const TClock& FClock;
+    qint64 FStartDrawTime = 0;
+    qint64 FInitialDrawTime = 0;
+    bool FIsFirstStart = true;
+};
+
+#endif

@@ -1,0 +1,142 @@
+#include "raster/PngWriter.h"
+
+#include "raster/Error.h"
+
+#include <QFileDevice>
+
+#include <png.h>
+#include <zlib.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <vector>
+
+namespace {
+
+struct TPngJob
+{
+    const QImage* Image;
+    QIODevice* Device;
+    TPngColor Color;
+    std::vector<png_byte> Row;
+    int DeviceErrno = 0;
+    char Message[200] = {};
+};
+
+void OnPngError(png_structp png, png_const_charp message)
+{
+    auto* job = static_cast<TPngJob*>(png_get_error_ptr(png));
+    qstrncpy(job->Message, message, sizeof job->Message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+void OnPngWrite(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* job = static_cast<TPngJob*>(png_get_io_ptr(png));
+    errno = 0;
+    if (job->Device->write(reinterpret_cast<const char*>(data), qint64(length)) != qint64(length)) {
+        int err = errno;
+        if (err == 0) {
+            const auto* file = qobject_cast<const QFileDevice*>(job->Device);
+            err = file && file->error() == QFileDevice::ResourceError ? ENOSPC : EIO;
+        }
+        job->DeviceErrno = err;
+        png_error(png, "write failed");
+    }
+}
+
+void OnPngFlush(png_structp) {}
+
+// Fills job.Row with row y in the job's colour type.
+void PackRow(TPngJob& job, int y)
+{
+    const auto* in = reinterpret_cast<const QRgb*>(job.Image->constScanLine(y));
+    png_byte* out = job.Row.data();
+    const int width = job.Image->width();
+    switch (job.Color) {
+    case TPngColor::Grey:
+        for (int x = 0; x < width; ++x)
+            out[x] = png_byte(qGreen(in[x]));
+        break;
+    case TPngColor::Rgb:
+        for (int x = 0; x < width; ++x) {
+            out[3 * x] = png_byte(qRed(in[x]));
+            out[3 * x + 1] = png_byte(qGreen(in[x]));
+            out[3 * x + 2] = png_byte(qBlue(in[x]));
+        }
+        break;
+    case TPngColor::Rgba:
+        for (int x = 0; x < width; ++x) {
+            out[4 * x] = png_byte(qRed(in[x]));
+            out[4 * x + 1] = png_byte(qGreen(in[x]));
+            out[4 * x + 2] = png_byte(qBlue(in[x]));
+            out[4 * x + 3] = png_byte(qAlpha(in[x]));
+        }
+        break;
+    }
+}
+
+// Kept free of objects with destructors: png_longjmp leaves this frame without unwinding it.
+bool Encode(png_structp png, png_infop info, TPngJob& job)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, &job, OnPngWrite, OnPngFlush);
+    const int colorType = job.Color == TPngColor::Grey  ? PNG_COLOR_TYPE_GRAY
+                          : job.Color == TPngColor::Rgb ? PNG_COLOR_TYPE_RGB
+                                                        : PNG_COLOR_TYPE_RGBA;
+    png_set_IHDR(png, info, png_uint_32(job.Image->width()), png_uint_32(job.Image->height()), 8, colorType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 1);
+    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
+    png_write_info(png, info);
+    for (int y = 0; y < job.Image->height(); ++y) {
+        PackRow(job, y);
+        png_write_row(png, job.Row.data());
+    }
+    png_write_end(png, info);
+    return true;
+}
+
+} // namespace
+
+TPngColor PngColorFor(const QImage& image)
+{
+    bool grey = true;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            if (qAlpha(p) != 255)
+                return TPngColor::Rgba;
+            grey = grey && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+        }
+    }
+    return grey ? TPngColor::Grey : TPngColor::Rgb;
+}
+
+void WritePng(const QImage& image, QIODevice& device)
+{
+    // Straight (not premultiplied) ARGB is what PNG stores.
+    const QImage source = image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32
+                              ? image
+                              : image.convertToFormat(QImage::Format_ARGB32);
+    if (source.isNull())
+        throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
+
+    TPngJob job{&source, &device, PngColorFor(source), {}, 0, {}};
+    job.Row.resize(size_t(source.width()) * 4);
+
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, OnPngError, OnPngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    const bool ok = png && info && Encode(png, info, job);
+    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+    if (ok)
+        return;
+    if (job.DeviceErrno != 0)
+        throw EError(QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(job.DeviceErrno)));
+    throw EError(QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(QString::fromLatin1(job.Message)));
+}
