@@ -1,0 +1,313 @@
+#include "TestSupport.h"
+#include "export/ResultSheets.h"
+#include "raster/Error.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+// Thumbnail i: white with a 12 × 12 black block whose place tells i apart from its neighbours.
+QPoint MarkOf(int i)
+{
+    return {40 + (i % 20) * 20, 60 + (i / 20) * 20};
+}
+
+QList<TBitmap> Thumbnails(int count)
+{
+    QList<TBitmap> list;
+    for (int i = 0; i < count; ++i) {
+        TBitmap t(512, 512);
+        t.Clear(TAlphaColors::White);
+        const QPoint m = MarkOf(i);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x)
+                t.Image().setPixel(m.x() + x, m.y() + y, 0xFF000000);
+        list << t;
+    }
+    return list;
+}
+
+QStringList Sheets(const QString& dir = QStringLiteral("result"))
+{
+    return QDir(dir).entryList({"*.png"}, QDir::Files, QDir::Name);
+}
+
+QStringList AllFiles(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+const QDateTime kNow(QDate(2024, 3, 7), QTime(14, 30, 15, 999));
+
+// Runs each test in a fresh working directory.
+class TWorkDir
+{
+public:
+    TWorkDir() : FOld(QDir::currentPath()) { QDir::setCurrent(FDir.path()); }
+    ~TWorkDir() { QDir::setCurrent(FOld); }
+    QString Path() const { return FDir.path(); }
+
+private:
+    QTemporaryDir FDir;
+    QString FOld;
+};
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placement_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("sheets");
+        QTest::newRow("1") << 1 << 1;
+        QTest::newRow("8: the top row") << 8 << 1;
+        QTest::newRow("9: into the second row") << 9 << 1;
+        QTest::newRow("64: one full sheet") << 64 << 1;
+        QTest::newRow("65") << 65 << 2;
+        QTest::newRow("130") << 130 << 3;
+    }
+    void placement()
+    {
+        QFETCH(int, count);
+        QFETCH(int, sheets);
+        TWorkDir work;
+        const QList<TBitmap> thumbs = Thumbnails(count);
+        const QStringList written = SaveResultSheets(thumbs, kNow);
+        QCOMPARE(written.size(), sheets);
+        QStringList expected;
+        for (int n = 1; n <= sheets; ++n)
+            expected << QStringLiteral("20240307_143015_%1.png").arg(n);
+        QCOMPARE(Sheets(), expected);
+        QCOMPARE(written.first(), "result/20240307_143015_1.png");
+
+        for (int n = 0; n < sheets; ++n) {
+            const QImage sheet(QStringLiteral("result/") + expected[n]);
+            QCOMPARE(sheet.size(), QSize(4096, 4096));
+            for (int cell = 0; cell < 64; ++cell) {
+                const int i = n * 64 + cell;
+                // Inside the cell, clear of the grid lines.
+                const QRect inner(512 * (cell % 8) + 2, 512 * (cell / 8) + 2, 508, 508);
+                const QRect ink = DarkBox(sheet, inner);
+                if (i < count)
+                    QCOMPARE(ink, QRect(inner.topLeft() - QPoint(2, 2) + MarkOf(i), QSize(12, 12)));
+                else
+                    QVERIFY2(ink.isEmpty(), qPrintable(QStringLiteral("cell %1 of sheet %2").arg(cell).arg(n + 1)));
+            }
+        }
+    }
+
+    // Sixteen black lines at 0, 512, … 3584, across empty cells too, none on the far edges.
+    void grid()
+    {
+        TBitmap sheet;
+        ComposeSheet(Thumbnails(1), 0, sheet);
+        const QImage img = sheet.Image();
+        const auto darkAround = [&](int x, int y, bool vertical) {
+            const QRgb a = img.pixel(x, y);
+            const QRgb b = vertical ? img.pixel(qMax(0, x - 1), y) : img.pixel(x, qMax(0, y - 1));
+            return IsDark(a) || IsDark(b);
+        };
+        for (int k = 0; k < 8; ++k)
+            for (int t = 0; t < 4096; t += 97) {
+                QVERIFY2(darkAround(512 * k, t, true), qPrintable(QStringLiteral("x=%1 y=%2").arg(512 * k).arg(t)));
+                QVERIFY2(darkAround(t, 512 * k, false), qPrintable(QStringLiteral("y=%1 x=%2").arg(512 * k).arg(t)));
+            }
+        for (int t = 0; t < 4096; ++t) {
+            QVERIFY(!IsDark(img.pixel(4095, t)) || t % 512 <= 1);
+            QVERIFY(!IsDark(img.pixel(t, 4095)) || t % 512 <= 1);
+        }
+        // Between two lines the cells are white.
+        QCOMPARE(img.pixel(256 + 512 * 3, 256 + 512 * 5), 0xFFFFFFFFu);
+    }
+
+    void nothingForAnEmptyPractice()
+    {
+        TWorkDir work;
+        QVERIFY(SaveResultSheets({}, kNow).isEmpty());
+        QVERIFY(!QFileInfo::exists("result"));
+    }
+
+    // A second save in the same second moves to the next free second; nothing is replaced,
+    // and what was in the folder stays.
+    void savesNeverReplaceFiles()
+    {
+        TWorkDir work;
+        QDir().mkdir("result");
+        QFile foreign("result/notes.txt");
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("mine");
+        foreign.close();
+
+        SaveResultSheets(Thumbnails(65), kNow);
+        const QByteArray first = [] {
+            QFile f("result/20240307_143015_1.png");
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        SaveResultSheets(Thumbnails(1), kNow);
+        SaveResultSheets(Thumbnails(1), kNow);
+        QCOMPARE(Sheets(), (QStringList{"20240307_143015_1.png", "20240307_143015_2.png", "20240307_143016_1.png",
+                                        "20240307_143017_1.png"}));
+        QFile again("result/20240307_143015_1.png");
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll(), first);
+        QCOMPARE(AllFiles("result").size(), 5); // and notes.txt, and no temporary file
+        QVERIFY(foreign.open(QIODevice::ReadOnly));
+        QCOMPARE(foreign.readAll(), QByteArray("mine"));
+    }
+
+    void eachWorkingDirectoryHasItsOwnFolder()
+    {
+        TWorkDir a;
+        SaveResultSheets(Thumbnails(1), kNow);
+        {
+            TWorkDir b;
+            SaveResultSheets(Thumbnails(1), kNow);
+            QCOMPARE(Sheets(), QStringList{"20240307_143015_1.png"});
+        }
+        QCOMPARE(Sheets(), QStringList{"20240307_143015_1.png"});
+    }
+
+    // What we write, read back by programs that are not ours, to the exact pixels composed.
+    void independentReaders()
+    {
+        TWorkDir work;
+        const QList<TBitmap> thumbs = Thumbnails(65);
+        const QStringList written = SaveResultSheets(thumbs, kNow);
+        for (int n = 0; n < written.size(); ++n) {
+            QString out;
+            QCOMPARE(RunTool("pngcheck", {written[n]}, &out), 0);
+            QVERIFY2(out.contains("OK"), qPrintable(out));
+            QCOMPARE(RunTool("identify", {"-format", "%w %h", written[n]}, &out), 0);
+            QCOMPARE(out.trimmed(), "4096 4096");
+
+            TBitmap composed;
+            ComposeSheet(thumbs, n * 64, composed);
+            QProcess convert;
+            convert.start("convert", {written[n], "-depth", "8", "rgba:-"});
+            QVERIFY(convert.waitForFinished(60000));
+            const QByteArray raw = convert.readAllStandardOutput();
+            QCOMPARE(raw.size(), 4096 * 4096 * 4);
+            const QImage decoded(reinterpret_cast<const uchar*>(raw.constData()), 4096, 4096,
+                                 QImage::Format_RGBA8888);
+            QVERIFY(decoded.convertToFormat(QImage::Format_ARGB32) ==
+                    composed.Image().convertToFormat(QImage::Format_ARGB32));
+        }
+    }
+
+    void resultIsAFile()
+    {
+        TWorkDir work;
+        QFile blocker("result");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        try {
+            SaveResultSheets(Thumbnails(1), kNow);
+            QFAIL("saved although result is a file");
+        } catch (const EError& e) {
+            QVERIFY2(e.Message().contains("result"), qPrintable(e.Message()));
+        }
+        QVERIFY(QFileInfo("result").isFile());
+    }
+
+    // A sheet that cannot be written: an error; sheets written before stay, nothing partial.
+    void failureMidwayKeepsEarlierSheets()
+    {
+        TWorkDir work;
+        int calls = 0;
+        const TSheetWriter failSecond = [&](const TBitmap& sheet, const QString& name) {
+            if (++calls == 2)
+                throw EError(QStringLiteral("書けません"));
+            sheet.SaveToFile(name, TOverwrite::Never);
+        };
+        const QList<TBitmap> thumbs = Thumbnails(130);
+        QVERIFY_THROWS_EXCEPTION(EError, SaveResultSheets(thumbs, kNow, failSecond));
+        QCOMPARE(AllFiles("result"), QStringList{"20240307_143015_1.png"});
+        QCOMPARE(thumbs.size(), 130);
+    }
+
+    // The disk fills up while the second sheet is written: the kernel's file-size limit fails
+    // the write the way a full disk does; on a small tmpfs, where one can be mounted, for real.
+    void fullDiskMidway()
+    {
+        TWorkDir work;
+        QList<TBitmap> thumbs = Thumbnails(64);
+        // Noise makes the second sheet large; the first, of plain marks, stays small.
+        for (int i = 0; i < 64; ++i) {
+            TBitmap t(512, 512);
+            quint32 s = 99 + i;
+            for (int y = 0; y < 512; ++y)
+                for (int x = 0; x < 512; ++x) {
+                    s = s * 1664525u + 1013904223u;
+                    const int v = int(s >> 24);
+                    t.Image().setPixel(x, y, qRgb(v, v, v));
+                }
+            thumbs << t;
+        }
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = 4 * 1024 * 1024;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        QString message;
+        try {
+            SaveResultSheets(thumbs, kNow);
+        } catch (const EError& e) {
+            message = e.Message();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(!message.isEmpty(), "the save reported success");
+        QCOMPARE(AllFiles("result"), QStringList{"20240307_143015_1.png"});
+        QCOMPARE(RunTool("pngcheck", {"result/20240307_143015_1.png"}), 0);
+
+        QDir().mkdir("small");
+        if (::mount("tmpfs", "small", "tmpfs", 0, "size=3m") != 0)
+            QSKIP("no tmpfs can be mounted here; the file-size limit stood in for a full disk");
+        QDir::setCurrent("small");
+        message.clear();
+        try {
+            SaveResultSheets(thumbs, kNow);
+        } catch (const EError& e) {
+            message = e.Message();
+        }
+        const QStringList left = AllFiles("result");
+        QDir::setCurrent("..");
+        ::umount("small");
+        QVERIFY2(message.contains("空き容量"), qPrintable(message));
+        QCOMPARE(left, QStringList{"20240307_143015_1.png"});
+    }
+
+    void readOnlyFolder()
+    {
+        TWorkDir work;
+        QDir().mkdir("result");
+        QFile::setPermissions("result", QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        bool locked = ::geteuid() != 0;
+        if (!locked) // root writes anywhere; an immutable folder refuses even root
+            locked = RunTool("chattr", {"+i", "result"}) == 0;
+        if (!locked)
+            QSKIP("this file system cannot refuse root a folder");
+        QString message;
+        try {
+            SaveResultSheets(Thumbnails(1), kNow);
+        } catch (const EError& e) {
+            message = e.Message();
+        }
+        RunTool("chattr", {"-i", "result"});
+        QFile::setPermissions("result", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(message.contains("権限") || message.contains("保存できません"), qPrintable(message));
+        QVERIFY(AllFiles("result").isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExport)
+#include "tst_export.moc"
