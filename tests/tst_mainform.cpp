@@ -1,0 +1,535 @@
+#include "FakeDialogs.h"
+#include "TestSupport.h"
+#include "app/Application.h"
+#include "app/CanvasView.h"
+#include "app/Drawer.h"
+#include "app/ErrorReport.h"
+#include "app/MainUnit.h"
+#include "app/Thread.h"
+#include "app/ThumbnailList.h"
+#include "raster/Error.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+const QDateTime kNow(QDate(2024, 3, 7), QTime(14, 30, 15));
+
+// One window in a working directory of its own, with a clock and dialogs the test controls.
+class TFormFixture
+{
+public:
+    TFormFixture() : FOld(QDir::currentPath())
+    {
+        QDir::setCurrent(FDir.path());
+        Form = std::make_unique<TMainForm>(TMainForm::TTimeSources{&Clock, [this] {
+            if (OnNow)
+                OnNow();
+            return Now;
+        }});
+        Form->show();
+    }
+    ~TFormFixture()
+    {
+        Form.reset();
+        QDir::setCurrent(FOld);
+    }
+
+    QString Text(const char* name) const { return Form->findChild<QLabel*>(name)->text(); }
+    QPushButton* Button(const char* name) const { return Form->findChild<QPushButton*>(name); }
+    TCanvasView* Canvas() const { return Form->findChild<TCanvasView*>("PaintImage"); }
+    TThumbnailListView* List() const { return Form->findChild<TThumbnailListView*>("ThumbnailListView"); }
+    TDrawer* Drawer() const { return Form->findChild<TDrawer*>("ThumbnailMultiView"); }
+    QImage Pixels() const { return Form->CanvasBitmap().Image(); }
+
+    // A stroke through the window, as the window system delivers it.
+    void Stroke(QPoint from, QPoint to) const
+    {
+        QWindow* w = Form->windowHandle();
+        const QPoint origin = Canvas()->mapTo(Form.get(), QPoint(0, 0));
+        QTest::mousePress(w, Qt::LeftButton, {}, origin + from);
+        QTest::mouseMove(w, origin + (from + to) / 2);
+        QTest::mouseMove(w, origin + to);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, origin + to);
+    }
+    void Click(const char* button) const { QTest::mouseClick(Button(button), Qt::LeftButton); }
+    TFakeDialogScope Dialogs;
+    TManualClock Clock;
+    QDateTime Now = kNow;
+    std::function<void()> OnNow; // runs when a save reads the time
+    std::unique_ptr<TMainForm> Form;
+
+private:
+    QTemporaryDir FDir;
+    QString FOld;
+};
+
+// The button of a message box, found by its text.
+QAbstractButton* BoxButton(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+} // namespace
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp()
+    {
+        TFormFixture f;
+        QVERIFY(QTest::qWaitForWindowExposed(f.Form.get()));
+        QCOMPARE(f.Form->windowTitle(), "名前は決まっていません");
+        QCOMPARE(f.Form->size(), QSize(668, 727));
+        QCOMPARE(f.Text("DrawTimeText"), "00:00.000");
+        QCOMPARE(f.Text("TotalDrawTimeText"), "00:00.000");
+        QCOMPARE(f.Text("NextCountText"), "0");
+        QCOMPARE(f.Text("Text1"), "経過時間");
+        QCOMPARE(f.Text("Text2"), "総経過時間");
+        QCOMPARE(f.Text("NextCountTextLabel"), "描いた枚数");
+        QVERIFY(!f.Button("UsePenButton")->isEnabled());
+        QVERIFY(f.Button("UseEraserButton")->isEnabled());
+        QCOMPARE(f.Button("Finish")->text(), "結果を保存");
+        QCOMPARE(f.Button("StartButton")->text(), "リセット");
+        QCOMPARE(f.Button("Next")->geometry(), QRect(586, 0, 80, 49));
+        QCOMPARE(f.Canvas()->geometry(), QRect(0, 31, 667, 667));
+        QCOMPARE(f.Pixels().size(), QSize(667, 667));
+        QVERIFY(AllWhite(f.Pixels()));
+        QVERIFY(f.Drawer()->IsClosed());
+        QVERIFY(!f.Form->ClocksRunning());
+    }
+
+    void strokeDrawsAndStartsTheClocks()
+    {
+        TFormFixture f;
+        f.Stroke(QPoint(100, 300), QPoint(300, 300));
+        QCOMPARE(f.Pixels().pixel(200, 300), 0xFF000000u);
+        QCOMPARE(f.Pixels().pixel(200, 301), 0xFFFFFFFFu);
+        QVERIFY(f.Form->ClocksRunning());
+        f.Clock.Advance(1500);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "00:01.500");
+        QCOMPARE(f.Text("TotalDrawTimeText"), "00:01.500");
+
+        // The eraser, chosen by its button, wipes the line.
+        f.Click("UseEraserButton");
+        QVERIFY(f.Button("UsePenButton")->isEnabled());
+        QVERIFY(!f.Button("UseEraserButton")->isEnabled());
+        f.Stroke(QPoint(200, 250), QPoint(200, 350));
+        QCOMPARE(f.Pixels().pixel(200, 300), 0xFFFFFFFFu);
+        QCOMPARE(f.Pixels().pixel(100, 300), 0xFF000000u);
+    }
+
+    void rightDragDrawsNothing()
+    {
+        TFormFixture f;
+        QTest::mousePress(f.Canvas(), Qt::RightButton, {}, QPoint(100, 100));
+        QTest::mouseMove(f.Canvas(), QPoint(200, 200));
+        QTest::mouseRelease(f.Canvas(), Qt::RightButton, {}, QPoint(200, 200));
+        QVERIFY(AllWhite(f.Pixels()));
+        QVERIFY(!f.Form->ClocksRunning());
+    }
+
+    void nextRightAfterReset()
+    {
+        TFormFixture f;
+        f.Click("Next");
+        f.Click("Next");
+        const QList<TBitmap>& thumbs = f.Form->Thumbnails();
+        QCOMPARE(thumbs.size(), 2);
+        QCOMPARE(f.Text("NextCountText"), "2");
+        QVERIFY(!f.Form->ClocksRunning());
+        QCOMPARE(f.List()->count(), 2);
+        QCOMPARE(f.List()->item(0)->text(), "00:00.000");
+        QCOMPARE(f.List()->item(1)->text(), "00:00.000");
+        // White under the stamp, the same stamp on both.
+        QVERIFY(AllWhite(thumbs[0].Image(), QRect(0, 40, 512, 472)));
+        QCOMPARE(thumbs[0].Image(), thumbs[1].Image());
+        QCOMPARE(f.Text("DrawTimeText"), "00:00.000");
+    }
+
+    void nextFinishesADrawing()
+    {
+        TFormFixture f;
+        f.Stroke(QPoint(50, 500), QPoint(600, 500));
+        f.Clock.Advance(61234);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "01:01.234");
+        f.Click("UseEraserButton");
+        f.Click("Next");
+
+        const QString shown = f.Text("DrawTimeText");
+        QCOMPARE(shown, "01:01.234");
+        QCOMPARE(f.List()->item(0)->text(), shown);
+        const QImage thumb = f.Form->Thumbnails().first().Image();
+        const QRect stamp = DarkBox(thumb, QRect(0, 0, 512, 40));
+        QVERIFY(!stamp.isEmpty() && stamp.left() < 8 && stamp.top() < 12);
+        // The line drawn at y 500 of 667 lands at 500 × 512 / 667 ≈ 384.
+        QVERIFY(!DarkBox(thumb, QRect(0, 370, 512, 30)).isEmpty());
+
+        QVERIFY(AllWhite(f.Pixels()));
+        QCOMPARE(f.Pixels().size(), QSize(667, 667));
+        QVERIFY(!f.Button("UsePenButton")->isEnabled());
+        QVERIFY(!f.Form->ClocksRunning());
+        QCOMPARE(f.Text("NextCountText"), "1");
+        QCOMPARE(f.List()->currentRow(), 0);
+
+        // The pause until the next press counts nowhere.
+        f.Clock.Advance(100000);
+        f.Stroke(QPoint(100, 100), QPoint(120, 120));
+        f.Clock.Advance(1000);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "00:01.000");
+        QCOMPARE(f.Text("TotalDrawTimeText"), "01:02.234");
+    }
+
+    void resizingRefitsTheCanvas_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QRect>("canvas");
+        QTest::newRow("wider") << QSize(900, 727) << QRect(85, 0, 729, 729);
+        QTest::newRow("narrower") << QSize(500, 727) << QRect(0, 115, 499, 499);
+        QTest::newRow("squeezed to nothing") << QSize(1, 1) << QRect(0, 1, 0, 0);
+    }
+    void resizingRefitsTheCanvas()
+    {
+        QFETCH(QSize, client);
+        QFETCH(QRect, canvas);
+        TFormFixture f;
+        f.Stroke(QPoint(10, 10), QPoint(40, 10));
+        const QRect finish = f.Button("Finish")->geometry();
+        const QRect eraser = f.Button("UseEraserButton")->geometry();
+        f.Form->resize(client);
+        QTRY_COMPARE(f.Form->size(), client);
+        QCOMPARE(f.Canvas()->geometry(), canvas);
+        QCOMPARE(f.Pixels().size(), canvas.size());
+        QCOMPARE(f.Button("Next")->geometry().topLeft(), QPoint(client.width() - 82, 0));
+        QCOMPARE(f.Button("Finish")->geometry(), finish);
+        QCOMPARE(f.Button("UseEraserButton")->geometry(), eraser);
+        // A stroke on a canvas squeezed to nothing draws nothing and fails nothing.
+        QTest::mousePress(f.Canvas(), Qt::LeftButton, {}, QPoint(0, 0));
+        QTest::mouseMove(f.Canvas(), QPoint(5, 5));
+        QTest::mouseRelease(f.Canvas(), Qt::LeftButton, {}, QPoint(5, 5));
+        f.Form->resize(668, 727);
+        QTRY_COMPARE(f.Pixels().size(), QSize(667, 667));
+    }
+
+    // The strip at the left edge belongs to the drawer: a press there neither draws nor presses
+    // "結果を保存"; a drag from it pulls the drawer out, showing the newest entry.
+    void drawerEdge()
+    {
+        TFormFixture f;
+        for (int i = 0; i < 8; ++i)
+            f.Click("Next");
+        QWindow* w = f.Form->windowHandle();
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 20));  // over "結果を保存"
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 300)); // over the canvas
+        QCOMPARE(f.Dialogs.Log.Messages, QStringList());
+        QVERIFY(!QFileInfo::exists("result"));
+        QCOMPARE(f.Form->Thumbnails().size(), 8);
+        QVERIFY(AllWhite(f.Pixels()));
+        QVERIFY(f.Drawer()->IsClosed());
+
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 300));
+        for (int x = 20; x <= 200; x += 30)
+            QTest::mouseMove(w, QPoint(x, 300));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(200, 300));
+        QTRY_VERIFY(f.Drawer()->IsOpen());
+        TThumbnailListView* list = f.List();
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->currentRow(), 7);
+        QVERIFY(list->viewport()->rect().intersects(list->visualItemRect(list->item(7))));
+
+        // A click on the shade closes it.
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(400, 400));
+        QTRY_VERIFY(f.Drawer()->IsClosed());
+        QVERIFY(AllWhite(f.Pixels()));
+    }
+
+    void slowDragOpensByHowMuchShows_data()
+    {
+        QTest::addColumn<int>("releaseX");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("70 % out") << 5 + 140 << true;
+        QTest::newRow("half out") << 5 + 90 << false;
+    }
+    void slowDragOpensByHowMuchShows()
+    {
+        QFETCH(int, releaseX);
+        QFETCH(bool, open);
+        TFormFixture f;
+        QWindow* w = f.Form->windowHandle();
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(5, 300));
+        QTest::mouseMove(w, QPoint(releaseX - 20, 300));
+        QTest::mouseMove(w, QPoint(releaseX, 300));
+        QTest::qWait(400); // standing still: no fling
+        QTest::mouseMove(w, QPoint(releaseX, 300));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(releaseX, 300));
+        if (open)
+            QTRY_VERIFY(f.Drawer()->IsOpen());
+        else
+            QTRY_VERIFY(f.Drawer()->IsClosed());
+    }
+
+    void handlerErrorsAreShown()
+    {
+        TFakeDialogScope dialogs;
+        struct TThrower : QObject
+        {
+            bool event(QEvent*) override { throw EError(QStringLiteral("書き込めません")); }
+        } thrower;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&thrower, &event);
+        QCoreApplication::sendEvent(&thrower, &event);
+        // The program goes on; a message that ends past "." gets one.
+        QCOMPARE(dialogs.Log.Errors, (QStringList{"書き込めません.", "書き込めません."}));
+        ShowErrorMessage(QStringLiteral("disk full."));
+        QCOMPARE(dialogs.Log.Errors.last(), "disk full.");
+    }
+
+    void saveWithNothingToSave()
+    {
+        TFormFixture f;
+        f.Click("Finish");
+        QCOMPARE(f.Dialogs.Log.Messages, QStringList{"まだ開始していないか0枚です"});
+        QCOMPARE(f.Form->LastSaveThread(), nullptr);
+        QVERIFY(!QFileInfo::exists("result"));
+    }
+
+    // "結果を保存" during the first drawing: it becomes the one thumbnail of one sheet, and the
+    // practice starts again; a second press finds nothing to save.
+    void saveDuringTheFirstDrawing()
+    {
+        TFormFixture f;
+        f.Stroke(QPoint(100, 100), QPoint(500, 100));
+        f.Clock.Advance(2000);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "00:02.000");
+        f.Click("Finish");
+        const QStringList sheets = QDir("result").entryList({"*.png"});
+        QCOMPARE(sheets, QStringList{"20240307_143015_1.png"});
+        const QImage sheet("result/" + sheets.first());
+        QVERIFY(!DarkBox(sheet, QRect(2, 40, 500, 470)).isEmpty()); // the line, in cell 0
+        QVERIFY(AllWhite(sheet, QRect(514, 2, 500, 500)));
+        QVERIFY(f.Form->LastSaveThread()->Finished());
+
+        QVERIFY(f.Form->Thumbnails().isEmpty());
+        QVERIFY(AllWhite(f.Pixels()));
+        QCOMPARE(f.Text("DrawTimeText"), "00:00.000");
+        QCOMPARE(f.Text("TotalDrawTimeText"), "00:00.000");
+        QCOMPARE(f.Text("NextCountText"), "0");
+        QCOMPARE(f.List()->count(), 0);
+        QVERIFY(f.Dialogs.Log.Messages.isEmpty());
+
+        f.Click("Finish");
+        QCOMPARE(f.Dialogs.Log.Messages, QStringList{"まだ開始していないか0枚です"});
+    }
+
+    void busyCursorDuringSave()
+    {
+        TFormFixture f;
+        Qt::CursorShape seen = Qt::ArrowCursor;
+        f.OnNow = [&] {
+            if (const QCursor* c = QGuiApplication::overrideCursor())
+                seen = c->shape();
+        };
+        f.Click("Next");
+        f.Click("Finish");
+        QCOMPARE(seen, Qt::WaitCursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void resetAsksFirst()
+    {
+        TFormFixture f;
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        f.Click("Next");
+        f.Stroke(QPoint(100, 200), QPoint(200, 200));
+        f.Dialogs.Log.Answers = {mrNo};
+        f.Click("StartButton");
+        QCOMPARE(f.Dialogs.Log.Questions, QStringList{"いままでの途中経過は破棄されますがよろしいですか？"});
+        QCOMPARE(f.Form->Thumbnails().size(), 1);
+        QVERIFY(f.Form->ClocksRunning());
+        QCOMPARE(f.Pixels().pixel(150, 200), 0xFF000000u);
+
+        f.Dialogs.Log.Answers = {mrYes};
+        f.Click("StartButton");
+        QVERIFY(f.Form->Thumbnails().isEmpty());
+        QVERIFY(!f.Form->ClocksRunning());
+        QVERIFY(AllWhite(f.Pixels()));
+        QCOMPARE(f.Text("NextCountText"), "0");
+        QCOMPARE(f.Text("DrawTimeText"), "00:00.000");
+        QVERIFY(!QFileInfo::exists("result")); // discarded, not saved
+    }
+
+    void closeAnsweredNo()
+    {
+        TFormFixture f;
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        QVERIFY(!f.Form->close());
+        QCOMPARE(f.Dialogs.Log.Questions, QStringList{"終了してもよろしいですか？"});
+        QVERIFY(f.Form->isVisible());
+        QVERIFY(f.Form->ClocksRunning());
+        QVERIFY(!QFileInfo::exists("result"));
+    }
+
+    void closeAnsweredYes_data()
+    {
+        QTest::addColumn<bool>("drawing");
+        QTest::newRow("with nothing") << false;
+        QTest::newRow("during a drawing") << true;
+    }
+    void closeAnsweredYes()
+    {
+        QFETCH(bool, drawing);
+        TFormFixture f;
+        if (drawing)
+            f.Stroke(QPoint(100, 100), QPoint(600, 100));
+        f.Dialogs.Log.Answers = {mrYes};
+        QVERIFY(f.Form->close());
+        QCOMPARE(QFileInfo::exists("result"), drawing);
+        if (drawing) {
+            const QImage sheet("result/20240307_143015_1.png");
+            QVERIFY(!DarkBox(sheet, QRect(2, 40, 500, 470)).isEmpty());
+        }
+    }
+
+    // A save that cannot write says so; the practice keeps every drawing, and once the fault is
+    // gone the next save writes them all.
+    void failedSaveKeepsThePractice()
+    {
+        TFormFixture f;
+        for (int i = 0; i < 3; ++i)
+            f.Click("Next");
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        QFile blocker("result");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        f.Click("Finish");
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+        QVERIFY(f.Dialogs.Log.Messages.first().startsWith("保存に失敗しました\n"));
+        QCOMPARE(f.Form->Thumbnails().size(), 4);
+        QCOMPARE(f.Text("NextCountText"), "4");
+        QCOMPARE(f.List()->count(), 4);
+        QVERIFY(f.Form->LastSaveThread()->FatalException() != nullptr);
+
+        // Closing fails the same way: an error, and the window stays.
+        f.Dialogs.Log.Answers = {mrYes};
+        QVERIFY(!f.Form->close());
+        QCOMPARE(f.Dialogs.Log.Errors.size(), 1);
+        QCOMPARE(f.Form->Thumbnails().size(), 4);
+
+        QFile::remove("result");
+        f.Click("Finish");
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+        const QImage sheet("result/20240307_143015_1.png");
+        for (int cell = 0; cell < 4; ++cell)
+            QVERIFY(!DarkBox(sheet, QRect(512 * cell, 2, 512, 40)).isEmpty()); // four stamps
+        QVERIFY(AllWhite(sheet, QRect(512 * 4 + 2, 2, 500, 500)));
+        QVERIFY(f.Form->Thumbnails().isEmpty());
+    }
+
+    // The boxes themselves: "確認" with "はい" then "いいえ", where "いいえ" is the default and has
+    // the focus, so Enter answers No.
+    void realConfirmationBox()
+    {
+        TModalResult answer = 0;
+        QStringList seen;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QAbstractButton* yes = BoxButton(box, "はい");
+            QAbstractButton* no = BoxButton(box, "いいえ");
+            seen << box->windowTitle() << box->text() << QString::number(box->buttons().size());
+            if (yes && no) {
+                seen << (yes->mapToGlobal(QPoint()).x() < no->mapToGlobal(QPoint()).x() ? "yes-first" : "no-first");
+                seen << (box->defaultButton() == no ? "no-default" : "other-default");
+                seen << (box->focusWidget() == no ? "no-focus" : "other-focus");
+            }
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0,
+                      [&](TModalResult r) { answer = r; });
+        QCOMPARE(seen, (QStringList{"確認", "終了してもよろしいですか？", "2", "yes-first", "no-default", "no-focus"}));
+        QCOMPARE(answer, mrNo);
+
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box)
+                QTest::mouseClick(BoxButton(box, "はい"), Qt::LeftButton);
+        });
+        MessageDialog(QStringLiteral("?"), TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0,
+                      [&](TModalResult r) { answer = r; });
+        QCOMPARE(answer, mrYes);
+    }
+
+    void realErrorBox()
+    {
+        QStringList seen;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen << box->windowTitle() << box->text();
+            for (QAbstractButton* b : box->buttons())
+                seen << b->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        ShowErrorMessage(QStringLiteral("書き込めません"));
+        QCOMPARE(seen, (QStringList{"エラー", "書き込めません.", "OK"}));
+    }
+
+    void threadHandOff()
+    {
+        // Handed procedures run on the user-interface thread while it waits, in order, and an
+        // error comes back to the thread that handed it over.
+        QStringList log;
+        const QThread* ui = QThread::currentThread();
+        auto thread = TThread::CreateAnonymousThread([&] {
+            TThread::Synchronize([&] { log << (QThread::currentThread() == ui ? "first on ui" : "first elsewhere"); });
+            try {
+                TThread::Synchronize([] { throw EError(QStringLiteral("boom")); });
+            } catch (const EError& e) {
+                log << e.Message();
+            }
+            if (!TThread::CheckTerminated())
+                log << "not stopped";
+            throw EError(QStringLiteral("kept"));
+        });
+        thread->FreeOnTerminate = false;
+        QVERIFY(!thread->Finished());
+        thread->Start();
+        thread->WaitFor();
+        QVERIFY(thread->Finished());
+        QCOMPARE(log, (QStringList{"first on ui", "boom", "not stopped"}));
+        QCOMPARE(ErrorMessage(thread->FatalException()), "kept");
+
+        // Stopped from outside: the procedure sees its flag.
+        std::atomic<bool> go{false};
+        bool stopped = false;
+        auto second = TThread::CreateAnonymousThread([&] {
+            while (!go)
+                QThread::msleep(1);
+            stopped = TThread::CheckTerminated();
+        });
+        second->FreeOnTerminate = false;
+        second->Start();
+        second->Terminate();
+        go = true;
+        second->WaitFor();
+        QVERIFY(stopped);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TApplication::PrepareStart();
+    TApplication app(argc, argv);
+    TestMainForm test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_mainform.moc"
