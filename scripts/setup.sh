@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkgconf
   qt6-base-dev qt6-qpa-plugins libpng-dev zlib1g-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils libx11-dev
   fonts-noto-cjk pngcheck imagemagick
 )
 
