@@ -17,8 +17,9 @@ TPngColor PngColorFor(const QImage& image);
 /**
  * @brief Encodes the image as PNG into the device, tuned for line art on white.
  *
- * Rows are not filtered and deflate runs at level 1: on drawings, which are mostly long runs
- * of white, that is several times faster than adaptive filtering at level 6 and no larger.
+ * Rows are not filtered and deflate runs at level 1 with run-length matching: drawings are
+ * mostly long runs of white, and on them that is several times faster than Qt's adaptive
+ * filtering at level 6, and smaller.
  * Raises EError when the device refuses the data.
  */
 void WritePng(const QImage& image, QIODevice& device);

@@ -1,0 +1,112 @@
+// Writing a full result sheet of 64 sketches: our PNG writer against Qt's default PNG writer,
+// side by side in one run.
+#include "SketchSupport.h"
+#include "export/ResultSheets.h"
+#include "raster/PngWriter.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+const TBitmap& Sheet64()
+{
+    static const TBitmap sheet = [] {
+        TBitmap b;
+        ComposeSheet(SketchThumbnails(64), 0, b);
+        return b;
+    }();
+    return sheet;
+}
+
+std::map<std::string, double> gSeconds;
+std::map<std::string, double> gBytes;
+
+void Record(benchmark::State& state, const char* name, qint64 bytes)
+{
+    state.counters["file_KiB"] = double(bytes) / 1024;
+    gBytes[name] = double(bytes);
+}
+
+void BM_Compose(benchmark::State& state)
+{
+    const QList<TBitmap> thumbs = SketchThumbnails(64);
+    TBitmap sheet(4096, 4096);
+    for (auto _ : state)
+        ComposeSheet(thumbs, 0, sheet);
+}
+
+void BM_OurPngWriter(benchmark::State& state)
+{
+    const TBitmap& sheet = Sheet64();
+    qint64 size = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        WritePng(sheet.Image(), buffer);
+        size = buffer.size();
+    }
+    Record(state, "ours", size);
+}
+
+void BM_QtDefaultPngWriter(benchmark::State& state)
+{
+    const TBitmap& sheet = Sheet64();
+    qint64 size = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        writer.write(sheet.Image());
+        size = buffer.size();
+    }
+    Record(state, "qt", size);
+}
+
+// The whole save as the program does it: a temporary file, fsync, and the rename.
+void BM_OurSaveToFile(benchmark::State& state)
+{
+    const TBitmap& sheet = Sheet64();
+    QTemporaryDir dir;
+    int n = 0;
+    for (auto _ : state)
+        sheet.SaveToFile(dir.filePath(QStringLiteral("sheet%1.png").arg(n++)), TOverwrite::Never);
+}
+
+BENCHMARK(BM_Compose)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OurPngWriter)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_QtDefaultPngWriter)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_OurSaveToFile)->Unit(benchmark::kMillisecond);
+
+class TRatioReporter final : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            gSeconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QGuiApplication app(argc, argv); // fonts for the stamps
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double ours = gSeconds["BM_OurPngWriter/min_time:2.000"];
+    const double qt = gSeconds["BM_QtDefaultPngWriter/min_time:2.000"];
+    if (ours > 0 && qt > 0)
+        std::printf("\nsheet PNG: ours %.1f ms, Qt default %.1f ms: %.1fx faster; files %.0f KiB against %.0f KiB\n",
+                    ours, qt, qt / ours, gBytes["ours"] / 1024, gBytes["qt"] / 1024);
+    return 0;
+}
