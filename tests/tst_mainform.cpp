@@ -125,6 +125,26 @@ private slots:
         QCOMPARE(f.Pixels().pixel(100, 300), 0xFF000000u);
     }
 
+    // A finger draws through the mouse events Qt makes for it: each sample once, marked as touch.
+    void touchDrawsOnce()
+    {
+        TFormFixture f;
+        static QPointingDevice* screen = QTest::createTouchDevice();
+        QSignalSpy downs(f.Canvas(), &TCanvasView::MouseDown);
+        QSignalSpy moves(f.Canvas(), &TCanvasView::MouseMove);
+        QWindow* w = f.Form->windowHandle();
+        const QPoint origin = f.Canvas()->mapTo(f.Form.get(), QPoint(0, 0));
+        QTest::touchEvent(w, screen).press(0, origin + QPoint(100, 200));
+        QTest::touchEvent(w, screen).move(0, origin + QPoint(200, 200));
+        QTest::touchEvent(w, screen).move(0, origin + QPoint(300, 200));
+        QTest::touchEvent(w, screen).release(0, origin + QPoint(300, 200));
+        QCOMPARE(downs.size(), 1);
+        QCOMPARE(moves.size(), 2);
+        QVERIFY(moves.first().at(0).value<TShiftState>() & ssTouch);
+        QCOMPARE(DarkBox(f.Pixels()), QRect(QPoint(100, 200), QPoint(299, 200)));
+        QVERIFY(f.Form->ClocksRunning());
+    }
+
     void rightDragDrawsNothing()
     {
         TFormFixture f;
