@@ -42,31 +42,29 @@ void BM_Compose(benchmark::State& state)
         ComposeSheet(thumbs, 0, sheet);
 }
 
-void BM_OurPngWriter(benchmark::State& state)
+// Encodes the sheet into memory with `write` and records the file size.
+template <typename Write>
+void EncodeSheet(benchmark::State& state, const char* name, Write write)
 {
     const TBitmap& sheet = Sheet64();
     qint64 size = 0;
     for (auto _ : state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        WritePng(sheet.Image(), buffer);
+        write(sheet.Image(), buffer);
         size = buffer.size();
     }
-    Record(state, "ours", size);
+    Record(state, name, size);
+}
+
+void BM_OurPngWriter(benchmark::State& state)
+{
+    EncodeSheet(state, "ours", [](const QImage& image, QBuffer& buffer) { WritePng(image, buffer); });
 }
 
 void BM_QtDefaultPngWriter(benchmark::State& state)
 {
-    const TBitmap& sheet = Sheet64();
-    qint64 size = 0;
-    for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        writer.write(sheet.Image());
-        size = buffer.size();
-    }
-    Record(state, "qt", size);
+    EncodeSheet(state, "qt", [](const QImage& image, QBuffer& buffer) { QImageWriter(&buffer, "png").write(image); });
 }
 
 // The whole save as the program does it: a temporary file, fsync, and the rename.
