@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QThread>
 #include <QTimer>
 
@@ -257,13 +258,12 @@ void TMainForm::FitPaintImage()
     // Sizing the canvas reports a resize, which asks for a fit again: one run is enough.
     if (FFitting)
         return;
-    FFitting = true;
+    const QScopedValueRollback fitting(FFitting, true);
     const float side = FitSide(QSizeF(Layout1->size()));
     const int whole = int(side);
     PaintImage->setGeometry((Layout1->width() - whole) / 2, (Layout1->height() - whole) / 2, whole, whole);
     Sheet.Refit(QSizeF(side, side));
     PaintImage->update();
-    FFitting = false;
 }
 
 void TMainForm::ResetPractice()

@@ -3,7 +3,6 @@
 
 #include "raster/Color.h"
 
-#include <QFont>
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
@@ -12,15 +11,14 @@ class TCanvas;
 
 enum class TTextAlign { Center, Leading, Trailing };
 
-// A block of text in a box, in the default UI font family. Settings made between BeginUpdate
-// and EndUpdate take effect together at EndUpdate.
+// A block of text in a box, in the default UI font family. Settings are read when the layout is
+// rendered; BeginUpdate and EndUpdate bracket a group of them and may nest.
 class TTextLayout final
 {
 public:
-    TTextLayout();
-
     void BeginUpdate() { ++FUpdating; }
-    void EndUpdate();
+    void EndUpdate() { FUpdating = qMax(0, FUpdating - 1); }
+    bool Updating() const { return FUpdating > 0; }
 
     QPointF TopLeft{0, 0};
     QSizeF MaxSize{65535, 65535};
@@ -36,11 +34,7 @@ public:
     void RenderLayout(TCanvas& canvas) const;
 
 private:
-    void Apply();
-
     int FUpdating = 0;
-    QFont FFont;
-    int FFlags = 0;
 };
 
 #endif
