@@ -2,7 +2,6 @@
 
 #include "app/ErrorReport.h"
 
-
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("tenarai"));

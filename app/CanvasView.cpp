@@ -4,7 +4,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <cmath>
 
 TCanvasView::TCanvasView(QWidget* parent) : QWidget(parent)
@@ -55,10 +54,11 @@ void TCanvasView::paintEvent(QPaintEvent* event)
     const QRectF wanted = QRectF(dirty) & target;
     if (wanted.isEmpty())
         return;
-    const QRect source = QRectF((wanted.left() - target.left()) / scale, (wanted.top() - target.top()) / scale,
-                                wanted.width() / scale, wanted.height() / scale)
-                             .toAlignedRect() &
-                         QRect(0, 0, FBitmap->Width(), FBitmap->Height());
+    const QRect source =
+        QRectF((wanted.left() - target.left()) / scale, (wanted.top() - target.top()) / scale,
+               wanted.width() / scale, wanted.height() / scale)
+            .toAlignedRect() &
+        QRect(0, 0, FBitmap->Width(), FBitmap->Height());
     const QRectF drawn(target.left() + source.left() * scale, target.top() + source.top() * scale,
                        source.width() * scale, source.height() * scale);
     painter.drawImage(drawn, FBitmap->Image(), source);

@@ -12,7 +12,8 @@ void MakeFixedModal(QMessageBox& box)
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
 }
 
-std::unique_ptr<QMessageBox> MakeMessageBox(const QString& caption, const QString& text, QMessageBox::Icon icon)
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& caption, const QString& text,
+                                            QMessageBox::Icon icon)
 {
     auto box = std::make_unique<QMessageBox>(icon, caption, text, QMessageBox::NoButton);
     MakeFixedModal(*box);

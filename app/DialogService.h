@@ -2,14 +2,25 @@
 #define TENARAI_APP_DIALOGSERVICE_H
 
 #include <QString>
-
 #include <functional>
 #include <memory>
 
 class QMessageBox;
 
-enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn : unsigned { mbYes = 1u << 0, mbNo = 1u << 1, mbOK = 1u << 2 };
+enum class TMsgDlgType
+{
+    mtWarning,
+    mtError,
+    mtInformation,
+    mtConfirmation,
+    mtCustom
+};
+enum TMsgDlgBtn : unsigned
+{
+    mbYes = 1u << 0,
+    mbNo = 1u << 1,
+    mbOK = 1u << 2
+};
 using TMsgDlgButtons = unsigned;
 using TModalResult = int;
 inline constexpr TModalResult mrYes = 6;

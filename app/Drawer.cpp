@@ -3,15 +3,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariantAnimation>
-
 #include <cmath>
 
-TDrawer::TDrawer(QWidget* window) : QWidget(window), FPanel(new QWidget(this)), FAnimation(new QVariantAnimation(this))
+TDrawer::TDrawer(QWidget* window)
+    : QWidget(window), FPanel(new QWidget(this)), FAnimation(new QVariantAnimation(this))
 {
     FPanel->setAutoFillBackground(true);
     FPanel->setBackgroundRole(QPalette::Window);
     FAnimation->setEasingCurve(QEasingCurve::OutCubic);
-    connect(FAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) { SetOffset(v.toReal()); });
+    connect(FAnimation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& v) { SetOffset(v.toReal()); });
     connect(FAnimation, &QVariantAnimation::finished, this, [this] {
         UpdateGeometry();
         emit FOffset > 0 ? Opened() : Closed();
@@ -143,7 +144,8 @@ void TDrawer::mouseReleaseEvent(QMouseEvent* event)
         target = FOffset >= OpenShare * PanelWidth ? PanelWidth : 0;
     const double remaining = std::abs(target - FOffset);
     // A fast release finishes at its own speed; a slow one takes its share of the full slide.
-    const int ms = std::abs(speed) >= FlingSpeed ? int(qMin<double>(SlideMs, remaining * 1000.0 / std::abs(speed)))
-                                                 : int(SlideMs * remaining / PanelWidth);
+    const int ms = std::abs(speed) >= FlingSpeed
+                       ? int(qMin<double>(SlideMs, remaining * 1000.0 / std::abs(speed)))
+                       : int(SlideMs * remaining / PanelWidth);
     SlideTo(target, ms);
 }

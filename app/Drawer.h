@@ -21,10 +21,10 @@ class TDrawer final : public QWidget
 public:
     static constexpr int PanelWidth = 185;
     static constexpr int EdgeStrip = 20;
-    static constexpr int ClickSlop = 5;         // less movement than this is a click
-    static constexpr double FlingSpeed = 300;   // units per second
-    static constexpr int SpeedWindowMs = 250;   // the speed is measured over the last quarter second
-    static constexpr double OpenShare = 0.7;    // a slow release opens when this much shows
+    static constexpr int ClickSlop = 5;       // less movement than this is a click
+    static constexpr double FlingSpeed = 300; // units per second
+    static constexpr int SpeedWindowMs = 250; // the speed is measured over the last quarter second
+    static constexpr double OpenShare = 0.7;  // a slow release opens when this much shows
     static constexpr int SlideMs = 250;
     static constexpr double ShadeOpacity = 0.3;
 

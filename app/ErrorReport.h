@@ -2,7 +2,6 @@
 #define TENARAI_APP_ERRORREPORT_H
 
 #include <QString>
-
 #include <exception>
 
 // The message an error carries, as the user reads it.

@@ -99,7 +99,8 @@ void TMainForm::CreateComponents()
     // positions, since a child widget is clipped to its parent.
     Text2 = MakeText(Layout1, "Text2", QStringLiteral("総経過時間"), {80, 24, 121, 25});
     DrawTimeText = MakeText(Layout1, "DrawTimeText", QStringLiteral("0:00:00"), {200, 0, 145, 25});
-    NextCountTextLabel = MakeText(Layout1, "NextCountTextLabel", QStringLiteral("描いた枚数"), {408, 0, 121, 25});
+    NextCountTextLabel =
+        MakeText(Layout1, "NextCountTextLabel", QStringLiteral("描いた枚数"), {408, 0, 121, 25});
     NextCountText = MakeText(Layout1, "NextCountText", QStringLiteral("0"), {408, 24, 121, 25});
     Text1 = MakeText(Layout1, "Text1", QStringLiteral("経過時間"), {80, 0, 121, 25});
     TotalDrawTimeText = MakeText(Layout1, "TotalDrawTimeText", QStringLiteral("0:00:00"), {200, 24, 145, 25});
@@ -186,8 +187,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     bool ModalResult = false;
-    MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0,
-                  [&](TModalResult answer) {
+    MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo,
+                  mbNo, 0, [&](TModalResult answer) {
                       if (answer != mrYes) {
                           ModalResult = false;
                           return;
@@ -351,8 +352,8 @@ void TMainForm::FinishClick()
 
 void TMainForm::StartButtonClick()
 {
-    MessageDialog(QStringLiteral("いままでの途中経過は破棄されますがよろしいですか？"), TMsgDlgType::mtConfirmation,
-                  mbYes | mbNo, mbNo, 0, [this](TModalResult answer) {
+    MessageDialog(QStringLiteral("いままでの途中経過は破棄されますがよろしいですか？"),
+                  TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0, [this](TModalResult answer) {
                       if (answer == mrYes)
                           ResetPractice();
                   });

@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QList>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 
@@ -33,8 +32,8 @@ public:
     // Where the window takes its time from; tests put in their own.
     struct TTimeSources
     {
-        const TClock* Clock;                           // the practice clocks; monotonic
-        std::function<QDateTime()> Now;                // the stamp of saved sheets; local time
+        const TClock* Clock;            // the practice clocks; monotonic
+        std::function<QDateTime()> Now; // the stamp of saved sheets; local time
     };
 
     explicit TMainForm(TTimeSources time = {}, QWidget* parent = nullptr);
@@ -96,9 +95,9 @@ private:
     // The practice.
     TSteadyClock FSteadyClock;
     TTimeSources FTime;
-    TDrawingSheet Sheet;      // the drawing with the pointer state FDownPos and FPress
+    TDrawingSheet Sheet; // the drawing with the pointer state FDownPos and FPress
     QList<TBitmap> ThumbImages;
-    TPracticeClocks Clocks;   // StartDrawTime, InitialDrawTime and IsFirstStart
+    TPracticeClocks Clocks; // StartDrawTime, InitialDrawTime and IsFirstStart
     std::unique_ptr<TThread> SaveProcessingThread;
     bool FFitting = false;
 };

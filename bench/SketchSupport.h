@@ -27,7 +27,8 @@ inline TBitmap SketchThumbnail(quint32 seed)
         sheet.MouseUp();
     }
     const int ms = int(random.bounded(600000));
-    return MakeThumbnail(sheet.Bitmap(), QString::asprintf("%.2d:%.2d.%.3d", ms / 60000, ms / 1000 % 60, ms % 1000));
+    return MakeThumbnail(sheet.Bitmap(),
+                         QString::asprintf("%.2d:%.2d.%.3d", ms / 60000, ms / 1000 % 60, ms % 1000));
 }
 
 inline QList<TBitmap> SketchThumbnails(int count)

@@ -6,9 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
-
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 namespace {

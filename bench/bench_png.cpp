@@ -8,9 +8,7 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <map>
 
@@ -43,8 +41,7 @@ void BM_Compose(benchmark::State& state)
 }
 
 // Encodes the sheet into memory with `write` and records the file size.
-template <typename Write>
-void EncodeSheet(benchmark::State& state, const char* name, Write write)
+template <typename Write> void EncodeSheet(benchmark::State& state, const char* name, Write write)
 {
     const TBitmap& sheet = Sheet64();
     qint64 size = 0;
@@ -64,7 +61,8 @@ void BM_OurPngWriter(benchmark::State& state)
 
 void BM_QtDefaultPngWriter(benchmark::State& state)
 {
-    EncodeSheet(state, "qt", [](const QImage& image, QBuffer& buffer) { QImageWriter(&buffer, "png").write(image); });
+    EncodeSheet(state, "qt",
+                [](const QImage& image, QBuffer& buffer) { QImageWriter(&buffer, "png").write(image); });
 }
 
 // The whole save as the program does it: a temporary file, fsync, and the rename.
@@ -96,7 +94,8 @@ public:
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv); // fonts for the stamps
     benchmark::Initialize(&argc, argv);
     TRatioReporter reporter;
@@ -104,7 +103,8 @@ int main(int argc, char** argv)
     const double ours = gSeconds["BM_OurPngWriter/min_time:2.000"];
     const double qt = gSeconds["BM_QtDefaultPngWriter/min_time:2.000"];
     if (ours > 0 && qt > 0)
-        std::printf("\nsheet PNG: ours %.1f ms, Qt default %.1f ms: %.1fx faster; files %.0f KiB against %.0f KiB\n",
-                    ours, qt, qt / ours, gBytes["ours"] / 1024, gBytes["qt"] / 1024);
+        std::printf(
+            "\nsheet PNG: ours %.1f ms, Qt default %.1f ms: %.1fx faster; files %.0f KiB against %.0f KiB\n",
+            ours, qt, qt / ours, gBytes["ours"] / 1024, gBytes["qt"] / 1024);
     return 0;
 }

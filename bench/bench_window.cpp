@@ -8,9 +8,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
-
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <map>
 
@@ -41,7 +39,8 @@ void Moves(benchmark::State& state, bool wholeCanvas)
         ++i;
     }
     Send(canvas, QEvent::MouseButtonRelease, QPointF(100, 100), Qt::NoButton);
-    state.counters["events_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["events_per_s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_MoveRepaintSegment(benchmark::State& state)
@@ -110,10 +109,11 @@ int main(int argc, char** argv)
     const double form = gMedians["BM_StartUpMainForm"];
     const double empty = gMedians["BM_StartUpEmptyWindow"];
     if (segment > 0 && whole > 0)
-        std::printf("\npointer move with repaint (median): %.0f events/s, whole-canvas repaint %.0f events/s: %.1fx\n",
+        std::printf("\npointer move with repaint (median): %.0f events/s, whole-canvas repaint %.0f "
+                    "events/s: %.1fx\n",
                     1e9 / segment, 1e9 / whole, whole / segment);
     if (form > 0 && empty > 0)
-        std::printf("start-up to the first shown window (median): %.1f ms, empty window %.1f ms: %.2fx\n", form,
-                    empty, form / empty);
+        std::printf("start-up to the first shown window (median): %.1f ms, empty window %.1f ms: %.2fx\n",
+                    form, empty, form / empty);
     return 0;
 }

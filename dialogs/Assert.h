@@ -2,7 +2,6 @@
 #define TENARAI_DIALOGS_ASSERT_H
 
 #include <QString>
-
 #include <typeinfo>
 
 // Checks that report only in a debug build; in a release build each returns at once and a bad
@@ -12,8 +11,7 @@ class TAssert final
 public:
     static void IsTrue(bool value, const QString& message = {}) { Check(value, message); }
     static void IsFalse(bool value, const QString& message = {}) { Check(!value, message); }
-    template <typename P>
-    static void IsNotNil(const P& pointer, const QString& message = {})
+    template <typename P> static void IsNotNil(const P& pointer, const QString& message = {})
     {
         Check(pointer != nullptr, message);
     }
@@ -27,33 +25,27 @@ public:
     {
         Check(dynamic_cast<const Interface*>(object) != nullptr, message);
     }
-    template <typename T>
-    static void InRange(T value, T low, T high, const QString& message = {})
+    template <typename T> static void InRange(T value, T low, T high, const QString& message = {})
     {
         Check(low <= value && value <= high, message);
     }
-    template <typename T>
-    static void StrickLessThan(T value, T high, const QString& message = {})
+    template <typename T> static void StrickLessThan(T value, T high, const QString& message = {})
     {
         Check(value < high, message);
     }
-    template <typename T>
-    static void StrickMoreThan(T value, T low, const QString& message = {})
+    template <typename T> static void StrickMoreThan(T value, T low, const QString& message = {})
     {
         Check(value > low, message);
     }
-    template <typename T>
-    static void LessAndEqualThan(T value, T high, const QString& message = {})
+    template <typename T> static void LessAndEqualThan(T value, T high, const QString& message = {})
     {
         Check(value <= high, message);
     }
-    template <typename T>
-    static void MoreAndEqulThan(T value, T low, const QString& message = {})
+    template <typename T> static void MoreAndEqulThan(T value, T low, const QString& message = {})
     {
         Check(value >= low, message);
     }
-    template <typename T>
-    static void AreEqual(T a, T b, const QString& message = {})
+    template <typename T> static void AreEqual(T a, T b, const QString& message = {})
     {
         Check(a == b, message);
     }

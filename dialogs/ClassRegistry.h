@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 class QObject;
@@ -18,8 +17,7 @@ public:
     // The registry, with the dialog classes registered when it is first used.
     static TClassRegistry& Instance();
 
-    template <typename T>
-    void RegisterClass(const QString& name)
+    template <typename T> void RegisterClass(const QString& name)
     {
         Register(name, [](QObject* owner) -> QObject* { return new T(owner); });
     }

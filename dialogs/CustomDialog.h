@@ -6,7 +6,6 @@
 #include "dialogs/PlatformServices.h"
 
 #include <QObject>
-
 #include <memory>
 
 /**
@@ -16,8 +15,7 @@
  * Without a native dialog it is inert: Supported and IsShown are false, Show and Hide do
  * nothing and no event fires; setters still store their values.
  */
-template <typename T>
-class TCustomDialog : public QObject
+template <typename T> class TCustomDialog : public QObject
 {
 public:
     explicit TCustomDialog(QObject* owner) : QObject(owner) {}
@@ -57,7 +55,10 @@ public:
     void SetThemeID(int value) { Set(FThemeID, value, &TNativeDialog::SetThemeID); }
 
     const TNotifyEvent& OnCancel() const { return FOnCancel; }
-    void SetOnCancel(TNotifyEvent handler) { SetEvent(FOnCancel, std::move(handler), &TNativeDialog::OnCancel); }
+    void SetOnCancel(TNotifyEvent handler)
+    {
+        SetEvent(FOnCancel, std::move(handler), &TNativeDialog::OnCancel);
+    }
     const TNotifyEvent& OnShow() const { return FOnShow; }
     void SetOnShow(TNotifyEvent handler) { SetEvent(FOnShow, std::move(handler), &TNativeDialog::OnShow); }
     const TNotifyEvent& OnHide() const { return FOnHide; }
@@ -87,15 +88,14 @@ protected:
     static std::shared_ptr<INativeDialogFactory> Factory()
     {
         std::shared_ptr<IInterface> service;
-        if (!TPlatformServices::Current().SupportsPlatformService(QLatin1String(INativeDialogFactory::Identifier),
-                                                                  service))
+        if (!TPlatformServices::Current().SupportsPlatformService(
+                QLatin1String(INativeDialogFactory::Identifier), service))
             return nullptr;
         return std::dynamic_pointer_cast<INativeDialogFactory>(service);
     }
 
 private:
-    template <typename V, typename Setter>
-    void Set(V& field, const V& value, Setter setter)
+    template <typename V, typename Setter> void Set(V& field, const V& value, Setter setter)
     {
         if (field == value)
             return;

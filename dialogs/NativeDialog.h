@@ -2,13 +2,22 @@
 #define TENARAI_DIALOGS_NATIVEDIALOG_H
 
 #include <QString>
-
 #include <functional>
 
 class QObject;
 
-enum class TDialogTheme : quint8 { Auto, Dark, Light, Custom };
-enum class TProgressDialogKind : quint8 { Undeterminated, Determinated };
+enum class TDialogTheme : quint8
+{
+    Auto,
+    Dark,
+    Light,
+    Custom
+};
+enum class TProgressDialogKind : quint8
+{
+    Undeterminated,
+    Determinated
+};
 
 // An event handler; it receives the object that raised the event.
 using TNotifyEvent = std::function<void(QObject* sender)>;

@@ -16,7 +16,8 @@ void TPlatformServices::RemovePlatformService(const QString& identifier)
     FServices.remove(identifier);
 }
 
-bool TPlatformServices::SupportsPlatformService(const QString& identifier, std::shared_ptr<IInterface>& service) const
+bool TPlatformServices::SupportsPlatformService(const QString& identifier,
+                                                std::shared_ptr<IInterface>& service) const
 {
     service = FServices.value(identifier);
     return service != nullptr;

@@ -3,7 +3,6 @@
 
 #include <QHash>
 #include <QString>
-
 #include <memory>
 
 class QObject;

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <cerrno>
 
 int SheetCount(qsizetype thumbnails)
@@ -56,8 +55,9 @@ void MakeFolder()
     errno = 0;
     if (!QDir().mkdir(QLatin1String(Sheet::Folder)) && !QFileInfo(QLatin1String(Sheet::Folder)).isDir()) {
         const int err = folder.exists() ? ENOTDIR : (errno ? errno : EACCES);
-        throw EError(QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
-                         .arg(QDir::current().absoluteFilePath(QLatin1String(Sheet::Folder)), FileErrorText(err)));
+        throw EError(
+            QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
+                .arg(QDir::current().absoluteFilePath(QLatin1String(Sheet::Folder)), FileErrorText(err)));
     }
 }
 
@@ -76,7 +76,8 @@ QString FreeStamp(QDateTime when, int sheets)
 }
 } // namespace
 
-QStringList SaveResultSheets(const QList<TBitmap>& thumbnails, const QDateTime& now, const TSheetWriter& writer)
+QStringList SaveResultSheets(const QList<TBitmap>& thumbnails, const QDateTime& now,
+                             const TSheetWriter& writer)
 {
     if (thumbnails.isEmpty())
         return {};

@@ -57,8 +57,12 @@ void TDrawingSheet::Refit(QSizeF control)
     const int n = int(std::floor(float(control.width())));
     FBitmap.SetSize(n, n);
 
-    const auto offset = [](double controlSide, int oldSide) { return qMax(0, int(std::trunc((controlSide - oldSide) / 2))); };
-    const auto extent = [](double controlSide, int oldSide) { return oldSide > controlSide ? int(std::trunc(controlSide)) : oldSide; };
+    const auto offset = [](double controlSide, int oldSide) {
+        return qMax(0, int(std::trunc((controlSide - oldSide) / 2)));
+    };
+    const auto extent = [](double controlSide, int oldSide) {
+        return oldSide > controlSide ? int(std::trunc(controlSide)) : oldSide;
+    };
     const int destX = offset(control.width(), snapshot.Width());
     const int destY = offset(control.height(), snapshot.Height());
     const int copyW = extent(control.width(), snapshot.Width());

@@ -8,7 +8,11 @@
 #include <QRect>
 #include <QSizeF>
 
-enum class TTool { Pen, Eraser };
+enum class TTool
+{
+    Pen,
+    Eraser
+};
 
 namespace Tools {
 inline constexpr float PenThickness = 1.0f;

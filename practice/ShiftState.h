@@ -6,7 +6,8 @@
 class QSinglePointEvent;
 
 // The keys, buttons and kind of pointer that come with a pointer event.
-enum TShiftStateFlag : unsigned {
+enum TShiftStateFlag : unsigned
+{
     ssShift = 1u << 0,
     ssAlt = 1u << 1,
     ssCtrl = 1u << 2,

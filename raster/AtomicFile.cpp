@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -14,7 +13,8 @@
 namespace {
 QString CannotWrite(const QString& fileName, int err)
 {
-    return QStringLiteral("「%1」を保存できませんでした: %2").arg(QDir::toNativeSeparators(fileName), FileErrorText(err));
+    return QStringLiteral("「%1」を保存できませんでした: %2")
+        .arg(QDir::toNativeSeparators(fileName), FileErrorText(err));
 }
 
 mode_t FileModeUnderUmask()
@@ -66,7 +66,8 @@ void WriteFileAtomically(const QString& fileName, TOverwrite overwrite,
     }
     const QString temporaryName = file.fileName();
     file.close();
-    if (std::rename(QFile::encodeName(temporaryName).constData(), QFile::encodeName(fileName).constData()) != 0) {
+    if (std::rename(QFile::encodeName(temporaryName).constData(), QFile::encodeName(fileName).constData()) !=
+        0) {
         const int err = errno;
         throw EError(CannotWrite(fileName, err));
     }

@@ -4,7 +4,6 @@
 #include "raster/Bitmap.h"
 
 #include <QString>
-
 #include <functional>
 
 class QIODevice;

@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QImageWriter>
-
 #include <cstring>
 
 namespace {
@@ -28,7 +27,8 @@ QImage MakeImage(int width, int height)
 }
 } // namespace
 
-TBitmap::TBitmap(int width, int height) : FImage(MakeImage(width, height)) {}
+TBitmap::TBitmap(int width, int height) : FImage(MakeImage(width, height))
+{}
 
 TCanvas TBitmap::Canvas()
 {
@@ -71,7 +71,8 @@ void TBitmap::CopyFromBitmap(const TBitmap& source, const QRect& srcRect, int de
     src.translate(clipped.left() - dst.left(), clipped.top() - dst.top());
     src.setSize(clipped.size());
 
-    const QImage from = source.FImage.format() == kFormat ? source.FImage : source.FImage.convertToFormat(kFormat);
+    const QImage from =
+        source.FImage.format() == kFormat ? source.FImage : source.FImage.convertToFormat(kFormat);
     const qsizetype rowBytes = qsizetype(clipped.width()) * 4;
     for (int row = 0; row < clipped.height(); ++row) {
         const uchar* in = from.constScanLine(src.top() + row) + qsizetype(src.left()) * 4;

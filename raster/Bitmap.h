@@ -10,7 +10,11 @@
 class TCanvas;
 
 // Whether a save may replace a file that is already there.
-enum class TOverwrite { Replace, Never };
+enum class TOverwrite
+{
+    Replace,
+    Never
+};
 
 // A 32-bit ARGB raster image. Copies share pixels until one of them changes.
 class TBitmap final

@@ -3,10 +3,10 @@
 #include "raster/Bitmap.h"
 
 #include <QPen>
-
 #include <cmath>
 
-TCanvas::TCanvas(TBitmap& bitmap) : FBitmap(bitmap) {}
+TCanvas::TCanvas(TBitmap& bitmap) : FBitmap(bitmap)
+{}
 
 TCanvas::~TCanvas()
 {
@@ -54,7 +54,7 @@ QRect TCanvas::DrawLine(QPointF from, QPointF to, float opacity, const TStrokeBr
     QPen pen{QColor::fromRgba(brush.Color)};
     pen.setWidthF(brush.Thickness);
     pen.setCapStyle(brush.Cap == TStrokeCap::Flat ? Qt::FlatCap : Qt::RoundCap);
-    pen.setJoinStyle(brush.Join == TStrokeJoin::Miter  ? Qt::MiterJoin
+    pen.setJoinStyle(brush.Join == TStrokeJoin::Miter   ? Qt::MiterJoin
                      : brush.Join == TStrokeJoin::Round ? Qt::RoundJoin
                                                         : Qt::BevelJoin);
     pen.setStyle(brush.Dash == TStrokeDash::Solid  ? Qt::SolidLine

@@ -7,15 +7,32 @@
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
-
 #include <optional>
 
 class TBitmap;
 
-enum class TBrushKind { None, Solid };
-enum class TStrokeCap { Flat, Round };
-enum class TStrokeJoin { Miter, Round, Bevel };
-enum class TStrokeDash { Solid, Dash, Dot };
+enum class TBrushKind
+{
+    None,
+    Solid
+};
+enum class TStrokeCap
+{
+    Flat,
+    Round
+};
+enum class TStrokeJoin
+{
+    Miter,
+    Round,
+    Bevel
+};
+enum class TStrokeDash
+{
+    Solid,
+    Dash,
+    Dot
+};
 
 // How a line is drawn: kind, colour and thickness, with flat caps and miter joins unless set.
 class TStrokeBrush final

@@ -2,7 +2,6 @@
 #define TENARAI_RASTER_ERROR_H
 
 #include <QString>
-
 #include <exception>
 
 // The program's error type: every failure the user may see travels as one of these,

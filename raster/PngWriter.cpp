@@ -3,13 +3,11 @@
 #include "raster/Error.h"
 
 #include <QFileDevice>
-
-#include <png.h>
-#include <zlib.h>
-
 #include <cerrno>
 #include <csetjmp>
+#include <png.h>
 #include <vector>
+#include <zlib.h>
 
 namespace {
 
@@ -30,7 +28,8 @@ void OnPngError(png_structp png, png_const_charp message)
     png_longjmp(png, 1);
 }
 
-void OnPngWarning(png_structp, png_const_charp) {}
+void OnPngWarning(png_structp, png_const_charp)
+{}
 
 void OnPngWrite(png_structp png, png_bytep data, png_size_t length)
 {
@@ -47,7 +46,8 @@ void OnPngWrite(png_structp png, png_bytep data, png_size_t length)
     }
 }
 
-void OnPngFlush(png_structp) {}
+void OnPngFlush(png_structp)
+{}
 
 // Fills job.Row with row y in the job's colour type.
 void PackRow(TPngJob& job, int y)
@@ -124,7 +124,8 @@ void WritePng(const QImage& image, QIODevice& device)
 {
     // PNG stores straight alpha. Opaque premultiplied pixels already are straight, so only an
     // image with translucent pixels, or of another layout, needs converting.
-    const bool argbLayout = image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32 ||
+    const bool argbLayout = image.format() == QImage::Format_ARGB32 ||
+                            image.format() == QImage::Format_RGB32 ||
                             image.format() == QImage::Format_ARGB32_Premultiplied;
     const TPngColor color = argbLayout ? PngColorFor(image) : TPngColor::Rgba;
     const bool straight = image.format() != QImage::Format_ARGB32_Premultiplied || color != TPngColor::Rgba;
@@ -142,6 +143,8 @@ void WritePng(const QImage& image, QIODevice& device)
     if (ok)
         return;
     if (job.DeviceErrno != 0)
-        throw EError(QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(job.DeviceErrno)));
-    throw EError(QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(QString::fromLatin1(job.Message)));
+        throw EError(
+            QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(job.DeviceErrno)));
+    throw EError(
+        QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(QString::fromLatin1(job.Message)));
 }

@@ -6,7 +6,12 @@
 class QIODevice;
 
 // The colour type a PNG needs to hold an image exactly.
-enum class TPngColor { Grey, Rgb, Rgba };
+enum class TPngColor
+{
+    Grey,
+    Rgb,
+    Rgba
+};
 
 /**
  * @brief The smallest colour type that holds every pixel exactly: 8-bit grey when every pixel

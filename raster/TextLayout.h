@@ -9,7 +9,12 @@
 
 class TCanvas;
 
-enum class TTextAlign { Center, Leading, Trailing };
+enum class TTextAlign
+{
+    Center,
+    Leading,
+    Trailing
+};
 
 // A block of text in a box, in the default UI font family. Settings are read when the layout is
 // rendered; BeginUpdate and EndUpdate bracket a group of them and may nest.

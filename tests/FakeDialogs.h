@@ -4,7 +4,6 @@
 #include "app/DialogService.h"
 
 #include <QStringList>
-
 #include <deque>
 
 // Answers questions for the user and remembers everything shown.

@@ -5,11 +5,11 @@
 
 namespace {
 // A native dialog that records what reaches it.
-template <typename Base>
-class TRecordingDialog final : public Base
+template <typename Base> class TRecordingDialog final : public Base
 {
 public:
-    explicit TRecordingDialog(QObject* owner, QStringList& log, int& alive) : Base(owner), FLog(log), FAlive(alive)
+    explicit TRecordingDialog(QObject* owner, QStringList& log, int& alive)
+        : Base(owner), FLog(log), FAlive(alive)
     {
         ++FAlive;
     }
@@ -104,7 +104,8 @@ private slots:
 
     void createdByClassName()
     {
-        const QStringList names{"TCustomActivityDialog", "TActivityDialog", "TCustomProgressDialog", "TProgressDialog"};
+        const QStringList names{"TCustomActivityDialog", "TActivityDialog", "TCustomProgressDialog",
+                                "TProgressDialog"};
         QCOMPARE(TClassRegistry::Instance().Names(), names);
         QObject owner;
         QObject* made = TClassRegistry::Instance().Create(QStringLiteral("TActivityDialog"), &owner);

@@ -3,7 +3,6 @@
 #include "raster/Error.h"
 
 #include <QtTest>
-
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -98,7 +97,8 @@ private slots:
                 if (i < count)
                     QCOMPARE(ink, QRect(inner.topLeft() - QPoint(2, 2) + MarkOf(i), QSize(12, 12)));
                 else
-                    QVERIFY2(ink.isEmpty(), qPrintable(QStringLiteral("cell %1 of sheet %2").arg(cell).arg(n + 1)));
+                    QVERIFY2(ink.isEmpty(),
+                             qPrintable(QStringLiteral("cell %1 of sheet %2").arg(cell).arg(n + 1)));
             }
         }
     }
@@ -116,8 +116,10 @@ private slots:
         };
         for (int k = 0; k < 8; ++k)
             for (int t = 0; t < 4096; t += 97) {
-                QVERIFY2(darkAround(512 * k, t, true), qPrintable(QStringLiteral("x=%1 y=%2").arg(512 * k).arg(t)));
-                QVERIFY2(darkAround(t, 512 * k, false), qPrintable(QStringLiteral("y=%1 x=%2").arg(512 * k).arg(t)));
+                QVERIFY2(darkAround(512 * k, t, true),
+                         qPrintable(QStringLiteral("x=%1 y=%2").arg(512 * k).arg(t)));
+                QVERIFY2(darkAround(t, 512 * k, false),
+                         qPrintable(QStringLiteral("y=%1 x=%2").arg(512 * k).arg(t)));
             }
         for (int t = 0; t < 4096; ++t) {
             QVERIFY(!IsDark(img.pixel(4095, t)) || t % 512 <= 1);
@@ -153,8 +155,8 @@ private slots:
         }();
         SaveResultSheets(Thumbnails(1), kNow);
         SaveResultSheets(Thumbnails(1), kNow);
-        QCOMPARE(Sheets(), (QStringList{"20240307_143015_1.png", "20240307_143015_2.png", "20240307_143016_1.png",
-                                        "20240307_143017_1.png"}));
+        QCOMPARE(Sheets(), (QStringList{"20240307_143015_1.png", "20240307_143015_2.png",
+                                        "20240307_143016_1.png", "20240307_143017_1.png"}));
         QFile again("result/20240307_143015_1.png");
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), first);
@@ -290,7 +292,8 @@ private slots:
     {
         TWorkDir work;
         QDir().mkdir("result");
-        QFile::setPermissions("result", QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        QFile::setPermissions("result",
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
         bool locked = ::geteuid() != 0;
         if (!locked) // root writes anywhere; an immutable folder refuses even root
             locked = RunTool("chattr", {"+i", "result"}) == 0;

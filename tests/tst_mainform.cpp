@@ -25,10 +25,10 @@ public:
     {
         QDir::setCurrent(FDir.path());
         Form = std::make_unique<TMainForm>(TMainForm::TTimeSources{&Clock, [this] {
-            if (OnNow)
-                OnNow();
-            return Now;
-        }});
+                                                                       if (OnNow)
+                                                                           OnNow();
+                                                                       return Now;
+                                                                   }});
         Form->show();
     }
     ~TFormFixture()
@@ -466,15 +466,17 @@ private slots:
             QAbstractButton* no = BoxButton(box, "いいえ");
             seen << box->windowTitle() << box->text() << QString::number(box->buttons().size());
             if (yes && no) {
-                seen << (yes->mapToGlobal(QPoint()).x() < no->mapToGlobal(QPoint()).x() ? "yes-first" : "no-first");
+                seen << (yes->mapToGlobal(QPoint()).x() < no->mapToGlobal(QPoint()).x() ? "yes-first"
+                                                                                        : "no-first");
                 seen << (box->defaultButton() == no ? "no-default" : "other-default");
                 seen << (box->focusWidget() == no ? "no-focus" : "other-focus");
             }
             QTest::keyClick(box, Qt::Key_Return);
         });
-        MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0,
-                      [&](TModalResult r) { answer = r; });
-        QCOMPARE(seen, (QStringList{"確認", "終了してもよろしいですか？", "2", "yes-first", "no-default", "no-focus"}));
+        MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo,
+                      mbNo, 0, [&](TModalResult r) { answer = r; });
+        QCOMPARE(seen, (QStringList{"確認", "終了してもよろしいですか？", "2", "yes-first", "no-default",
+                                    "no-focus"}));
         QCOMPARE(answer, mrNo);
 
         QTimer::singleShot(50, [&] {
@@ -510,7 +512,8 @@ private slots:
         QStringList log;
         const QThread* ui = QThread::currentThread();
         auto thread = TThread::CreateAnonymousThread([&] {
-            TThread::Synchronize([&] { log << (QThread::currentThread() == ui ? "first on ui" : "first elsewhere"); });
+            TThread::Synchronize(
+                [&] { log << (QThread::currentThread() == ui ? "first on ui" : "first elsewhere"); });
             try {
                 TThread::Synchronize([] { throw EError(QStringLiteral("boom")); });
             } catch (const EError& e) {

@@ -260,7 +260,8 @@ private slots:
         const QImage t = thumb.Image();
         const QRect ink = DarkBox(t);
         QVERIFY(!ink.isEmpty());
-        QVERIFY2(ink.left() < 8 && ink.top() < 12, qPrintable(QString::number(ink.left()) + "," + QString::number(ink.top())));
+        QVERIFY2(ink.left() < 8 && ink.top() < 12,
+                 qPrintable(QString::number(ink.left()) + "," + QString::number(ink.top())));
         QVERIFY(ink.right() < 160 && ink.bottom() < 30); // 20-pixel text, one line
         // Antialiasing of the stamp stays grey: the sheets can be stored as greyscale.
         for (int y = 0; y < 40; ++y)

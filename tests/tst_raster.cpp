@@ -6,7 +6,6 @@
 #include "raster/TextLayout.h"
 
 #include <QtTest>
-
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -115,7 +114,8 @@ private slots:
         QCOMPARE(b.Pixel(10, 5), TAlphaColors::Black);
         // A brush of kind None draws nothing.
         TCanvasScope scene(canvas);
-        canvas.DrawLine(QPointF(0, 9), QPointF(20, 9), 1, TStrokeBrush(TBrushKind::None, TAlphaColors::Black));
+        canvas.DrawLine(QPointF(0, 9), QPointF(20, 9), 1,
+                        TStrokeBrush(TBrushKind::None, TAlphaColors::Black));
         QCOMPARE(b.Pixel(10, 9), TAlphaColors::White);
     }
 
@@ -255,7 +255,8 @@ private slots:
             message = e.Message();
         }
         ::setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY2(message.contains("ファイルが大きすぎます") || message.contains("空き容量"), qPrintable(message));
+        QVERIFY2(message.contains("ファイルが大きすぎます") || message.contains("空き容量"),
+                 qPrintable(message));
         QVERIFY(FilesIn(dir.path()).isEmpty());
     }
 };

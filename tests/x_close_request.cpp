@@ -1,6 +1,5 @@
 // Asks a window to close the way a window manager does: a WM_DELETE_WINDOW client message.
 #include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 
