@@ -13,10 +13,7 @@ TDrawer::TDrawer(QWidget* window)
     FAnimation->setEasingCurve(QEasingCurve::OutCubic);
     connect(FAnimation, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& v) { SetOffset(v.toReal()); });
-    connect(FAnimation, &QVariantAnimation::finished, this, [this] {
-        UpdateGeometry();
-        emit FOffset > 0 ? Opened() : Closed();
-    });
+    connect(FAnimation, &QVariantAnimation::finished, this, &TDrawer::UpdateGeometry);
     FClock.start();
     window->installEventFilter(this);
     UpdateGeometry();
@@ -70,7 +67,6 @@ void TDrawer::SlideTo(qreal target, int milliseconds)
     FAnimation->stop();
     if (qFuzzyCompare(FOffset + 1, target + 1)) {
         SetOffset(target);
-        emit target > 0 ? Opened() : Closed();
         return;
     }
     FAnimation->setDuration(qMax(1, milliseconds));

@@ -40,10 +40,6 @@ public:
     void Open();
     void Close();
 
-signals:
-    void Opened();
-    void Closed();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

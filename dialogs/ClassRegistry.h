@@ -22,7 +22,6 @@ public:
         Register(name, [](QObject* owner) -> QObject* { return new T(owner); });
     }
     void Register(const QString& name, TFactory factory);
-    bool IsRegistered(const QString& name) const { return FFactories.contains(name); }
     QStringList Names() const { return FOrder; }
     // A new instance owned by `owner`, or null for an unknown name.
     QObject* Create(const QString& name, QObject* owner) const;

@@ -23,7 +23,6 @@ class TTextLayout final
 public:
     void BeginUpdate() { ++FUpdating; }
     void EndUpdate() { FUpdating = qMax(0, FUpdating - 1); }
-    bool Updating() const { return FUpdating > 0; }
 
     QPointF TopLeft{0, 0};
     QSizeF MaxSize{65535, 65535};
