@@ -26,9 +26,9 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& caption, const QStrin
 class TMessageBoxService final : public TDialogService
 {
 public:
-    TModalResult Ask(const QString& text, TMsgDlgType, TMsgDlgButtons, TMsgDlgBtn, int) override
+    TModalResult Ask(const QString& text, TMsgDlgType, TMsgDlgButtons, TMsgDlgBtn defaultButton, int) override
     {
-        const std::unique_ptr<QMessageBox> box = MakeConfirmationBox(text);
+        const std::unique_ptr<QMessageBox> box = MakeConfirmationBox(text, defaultButton);
         box->exec();
         return box->clickedButton() == box->buttons().value(0) ? mrYes : mrNo;
     }
@@ -49,17 +49,18 @@ std::unique_ptr<TDialogService>& Installed()
 }
 } // namespace
 
-std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text)
+std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text, TMsgDlgBtn defaultButton)
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("確認"), text,
                                              QMessageBox::NoButton);
     MakeFixedModal(*box);
     // Qt's standard buttons read "&Yes" without a translation, so the texts are set here.
-    box->addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* yes = box->addButton(QStringLiteral("はい"), QMessageBox::YesRole);
     QPushButton* no = box->addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
-    box->setDefaultButton(no);
+    QPushButton* chosen = defaultButton == mbYes ? yes : no;
+    box->setDefaultButton(chosen);
     box->setEscapeButton(no);
-    no->setFocus();
+    chosen->setFocus();
     return box;
 }
 

@@ -53,8 +53,8 @@ void MessageDialog(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons
                    int helpContext, const std::function<void(TModalResult)>& handler);
 void ShowMessage(const QString& text);
 
-// The confirmation box as it is shown: "確認", "はい" then "いいえ", "いいえ" the default with
-// the focus. Made by itself so tests can look at it.
-std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text);
+// The confirmation box as it is shown: "確認", "はい" then "いいえ", the default button (いいえ
+// unless mbYes is asked for) with the focus. Made by itself so tests can look at it.
+std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text, TMsgDlgBtn defaultButton = mbNo);
 
 #endif

@@ -9,6 +9,7 @@
 #include "dialogs/ActivityDialog.h"
 #include "dialogs/ClassRegistry.h"
 #include "export/ResultSheets.h"
+#include "journal/Journal.h"
 #include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
 
@@ -27,6 +28,9 @@ constexpr int kClientHeight = 727;
 constexpr int kTextSize = 22;
 constexpr int kCountInterval = 30; // ms: fast enough that the milliseconds look alive
 constexpr int kNextRightGap = 82;  // Next keeps its left edge this far from the right edge
+// The drawing in progress goes to the journal at most this often: often enough that a crash
+// costs seconds of work, seldom enough that a stroke never waits for the disk.
+constexpr int kSnapshotInterval = 5000;
 const auto kZeroTime = QStringLiteral("00:00.000");
 
 QLabel* MakeText(QWidget* parent, const char* name, const QString& text, QRect geometry)
@@ -65,7 +69,8 @@ public:
 } // namespace
 
 TMainForm::TMainForm(TTimeSources time, QWidget* parent)
-    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : FSteadyClock)
+    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : FSteadyClock),
+      Journal(std::make_unique<TJournal>(Journal::DefaultRoot()))
 {
     if (!FTime.Now)
         FTime.Now = [] { return QDateTime::currentDateTime(); };
@@ -116,6 +121,11 @@ void TMainForm::CreateComponents()
     CountTimer->setInterval(kCountInterval);
     CountTimer->setTimerType(Qt::PreciseTimer);
 
+    SnapshotTimer = new QTimer(this);
+    SnapshotTimer->setObjectName(QStringLiteral("SnapshotTimer"));
+    SnapshotTimer->setInterval(kSnapshotInterval);
+    SnapshotTimer->start();
+
     ThumbnailMultiView = new TDrawer(this);
     ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
     ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
@@ -141,6 +151,8 @@ void TMainForm::CreateComponents()
     connect(PaintImage, &TCanvasView::MouseUp, this, &TMainForm::PaintImageMouseUp);
     connect(PaintImage, &TCanvasView::Resized, this, &TMainForm::PaintImageResized);
     connect(CountTimer, &QTimer::timeout, this, &TMainForm::CountTimerTimer);
+    connect(SnapshotTimer, &QTimer::timeout, this, &TMainForm::SnapshotTimerTimer);
+    connect(Journal.get(), &TJournal::WriteFailed, this, &TMainForm::JournalWriteFailed);
     connect(Next, &QPushButton::clicked, this, &TMainForm::NextClick);
     connect(UsePenButton, &QPushButton::clicked, this, &TMainForm::UsePenButtonClick);
     connect(UseEraserButton, &QPushButton::clicked, this, &TMainForm::UseEraserButtonClick);
@@ -197,6 +209,7 @@ void TMainForm::FormCloseQuery(bool& canClose)
                       if (CountTimer->isActive())
                           FinishDrawing();
                       SaveResultFromFile();
+                      Journal->Discard();
                   });
     canClose = ModalResult;
 }
@@ -214,7 +227,9 @@ void TMainForm::PaintImageMouseDown(Qt::MouseButton, TShiftState shift, float x,
 void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
 {
     const TTool tool = UsePenButton->isEnabled() ? TTool::Eraser : TTool::Pen;
-    PaintImage->UpdatePixels(Sheet.MouseMove(shift, QPointF(x, y), tool));
+    const QRect touched = Sheet.MouseMove(shift, QPointF(x, y), tool);
+    FCanvasChanged = FCanvasChanged || !touched.isEmpty();
+    PaintImage->UpdatePixels(touched);
 }
 
 void TMainForm::PaintImageMouseUp(Qt::MouseButton, TShiftState, float, float)
@@ -270,6 +285,8 @@ void TMainForm::FitPaintImage()
 void TMainForm::ResetPractice()
 {
     ThumbImages.clear();
+    Journal->Discard();
+    FCanvasChanged = false;
     Sheet.Bitmap().Clear(TAlphaColors::White);
     PaintImage->update();
     PaintImage->setFocusPolicy(Qt::ClickFocus);
@@ -287,10 +304,14 @@ void TMainForm::FinishDrawing()
 {
     const QString stamp = DrawTimeText->text();
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
-    ThumbImages.append(thumbnail);
+    const TFinishedDrawing drawing = TFinishedDrawing::Pack(thumbnail, stamp, Clocks.TotalDrawTimeMs());
+    ThumbImages.append(drawing);
+    Journal->Append(drawing);
+    Journal->DropSnapshot();
+    FCanvasChanged = false;
     Sheet.Bitmap().Clear(TAlphaColors::White);
     PaintImage->update();
-    ThumbnailListView->AddEntry(ListImageOf(thumbnail), DrawTimeText->text());
+    ThumbnailListView->AddEntry(ListImageOf(thumbnail.Image()), DrawTimeText->text());
     CountTimer->stop();
     NextCountText->setText(QString::number(ThumbImages.size()));
     Clocks.Stop();
@@ -363,4 +384,69 @@ void TMainForm::ActivityDialogHide()
 {
     if (SaveProcessingThread)
         SaveProcessingThread->Terminate();
+}
+
+void TMainForm::SnapshotTimerTimer()
+{
+    if (!FCanvasChanged)
+        return;
+    FCanvasChanged = false;
+    Journal->Snapshot(Sheet.Bitmap().Image());
+}
+
+void TMainForm::JournalWriteFailed(const QString& reason)
+{
+    // The practice goes on in memory; later writes retry quietly, so one box is enough.
+    if (FJournalWarned)
+        return;
+    FJournalWarned = true;
+    ShowMessage(QStringLiteral("練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
+                reason);
+}
+
+void TMainForm::RecoverPractice()
+{
+    for (TStaleJournal& stale : FindStaleJournals(Journal::DefaultRoot())) {
+        const TRecoveredPractice practice = stale.Read();
+        if (practice.IsEmpty()) {
+            stale.Remove();
+            continue;
+        }
+        bool restore = false;
+        MessageDialog(QStringLiteral("前回の練習が保存されないまま残っています（%1枚）。復元しますか？")
+                          .arg(practice.Drawings.size()),
+                      TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
+                      [&](TModalResult answer) { restore = answer == mrYes; });
+        if (!restore) {
+            stale.Remove();
+            continue;
+        }
+        RestorePractice(practice);
+        Journal->Adopt(std::move(stale), practice);
+        if (practice.Skipped > 0)
+            ShowMessage(QStringLiteral("読み込めなかった絵が%1枚ありました。").arg(practice.Skipped));
+        // One practice at a time: the others stay and are offered at the next start.
+        return;
+    }
+}
+
+void TMainForm::RestorePractice(const TRecoveredPractice& practice)
+{
+    ResetPractice();
+    for (const TFinishedDrawing& drawing : practice.Drawings) {
+        ThumbImages.append(drawing);
+        ThumbnailListView->AddEntry(ListImageOf(drawing.Image()), drawing.Stamp());
+    }
+    NextCountText->setText(QString::number(ThumbImages.size()));
+    if (!ThumbImages.isEmpty()) {
+        // As right after "Next": the last drawing's time, the total, the clocks stopped.
+        DrawTimeText->setText(ThumbImages.last().Stamp());
+        TotalDrawTimeText->setText(ElapsedTimeText(practice.TotalMs));
+        Clocks.Restore(practice.TotalMs);
+    }
+    if (!practice.Canvas.isNull()) {
+        Sheet.Bitmap().Image() = practice.Canvas;
+        Sheet.Refit(QSizeF(PaintImage->size()));
+        PaintImage->update();
+    }
 }

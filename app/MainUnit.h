@@ -3,6 +3,7 @@
 
 #include "practice/Clock.h"
 #include "practice/DrawingSheet.h"
+#include "practice/FinishedDrawing.h"
 #include "practice/PracticeClocks.h"
 #include "raster/Bitmap.h"
 
@@ -18,6 +19,8 @@ class QTimer;
 class TCanvasView;
 class TCustomActivityDialog;
 class TDrawer;
+class TJournal;
+struct TRecoveredPractice;
 class TThread;
 class TThumbnailListView;
 
@@ -40,10 +43,14 @@ public:
     ~TMainForm() override;
 
     // What tests and the window's own parts read of the practice.
-    const QList<TBitmap>& Thumbnails() const { return ThumbImages; }
+    const QList<TFinishedDrawing>& Thumbnails() const { return ThumbImages; }
     const TBitmap& CanvasBitmap() const { return Sheet.Bitmap(); }
     bool ClocksRunning() const;
     const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
+    TJournal& PracticeJournal() const { return *Journal; }
+
+    // Offers each practice that an earlier program left unsaved, oldest first, until one is taken.
+    void RecoverPractice();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,12 +73,15 @@ private:
     void FinishClick();
     void StartButtonClick();
     void ActivityDialogHide();
+    void SnapshotTimerTimer();
+    void JournalWriteFailed(const QString& reason);
 
     void ChangeTool(bool pen);
     void FitPaintImage();
     void ResetPractice();
     void FinishDrawing();
     bool SaveResultFromFile();
+    void RestorePractice(const TRecoveredPractice& practice);
 
     // Controls, owned by the window through their parents.
     QWidget* Layout1 = nullptr;
@@ -88,6 +98,7 @@ private:
     QPushButton* Finish = nullptr;
     QPushButton* StartButton = nullptr;
     QTimer* CountTimer = nullptr;
+    QTimer* SnapshotTimer = nullptr;
     TDrawer* ThumbnailMultiView = nullptr;
     TThumbnailListView* ThumbnailListView = nullptr;
     TCustomActivityDialog* ActivityDialog = nullptr;
@@ -96,10 +107,15 @@ private:
     TSteadyClock FSteadyClock;
     TTimeSources FTime;
     TDrawingSheet Sheet; // the drawing with the pointer state FDownPos and FPress
-    QList<TBitmap> ThumbImages;
+    QList<TFinishedDrawing> ThumbImages;
     TPracticeClocks Clocks; // StartDrawTime, InitialDrawTime and IsFirstStart
     std::unique_ptr<TThread> SaveProcessingThread;
     bool FFitting = false;
+
+    // The crash journal of this practice.
+    std::unique_ptr<TJournal> Journal;
+    bool FCanvasChanged = false; // since the last snapshot
+    bool FJournalWarned = false; // the user is told once that the journal cannot be written
 };
 
 #endif

@@ -7,5 +7,6 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     TMainForm MainForm;
     MainForm.show();
+    MainForm.RecoverPractice();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 #define TENARAI_BENCH_SKETCHSUPPORT_H
 
 #include "practice/DrawingSheet.h"
+#include "practice/FinishedDrawing.h"
 #include "practice/Thumbnail.h"
 
 #include <QList>
@@ -31,11 +32,12 @@ inline TBitmap SketchThumbnail(quint32 seed)
                          QString::asprintf("%.2d:%.2d.%.3d", ms / 60000, ms / 1000 % 60, ms % 1000));
 }
 
-inline QList<TBitmap> SketchThumbnails(int count)
+// Finished drawings in the form the practice keeps them.
+inline QList<TFinishedDrawing> SketchDrawings(int count)
 {
-    QList<TBitmap> list;
+    QList<TFinishedDrawing> list;
     for (int i = 0; i < count; ++i)
-        list << SketchThumbnail(quint32(1000 + i));
+        list << TFinishedDrawing::Pack(SketchThumbnail(quint32(1000 + i)), {}, 0);
     return list;
 }
 

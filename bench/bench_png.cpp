@@ -17,7 +17,7 @@ const TBitmap& Sheet64()
 {
     static const TBitmap sheet = [] {
         TBitmap b;
-        ComposeSheet(SketchThumbnails(64), 0, b);
+        ComposeSheet(SketchDrawings(64), 0, b);
         return b;
     }();
     return sheet;
@@ -32,9 +32,10 @@ void Record(benchmark::State& state, const char* name, qint64 bytes)
     gBytes[name] = double(bytes);
 }
 
+// Composing from the stored form, as a save does: the thumbnails are decoded on the way.
 void BM_Compose(benchmark::State& state)
 {
-    const QList<TBitmap> thumbs = SketchThumbnails(64);
+    const QList<TFinishedDrawing> thumbs = SketchDrawings(64);
     TBitmap sheet(4096, 4096);
     for (auto _ : state)
         ComposeSheet(thumbs, 0, sheet);

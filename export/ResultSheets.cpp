@@ -17,16 +17,37 @@ QString SheetStamp(const QDateTime& when)
     return when.toString(QStringLiteral("yyyyMMdd_HHmmss_"));
 }
 
-void ComposeSheet(const QList<TBitmap>& thumbnails, qsizetype first, TBitmap& sheet)
+namespace {
+// Copies a thumbnail into the sheet unblended, expanding grey straight into the sheet's pixels
+// (that is most of the time of composing, so it skips a whole-image conversion).
+void PlaceThumbnail(const QImage& thumb, TBitmap& sheet, int left, int top)
+{
+    if (thumb.format() != QImage::Format_Grayscale8) {
+        TBitmap bitmap(thumb.width(), thumb.height());
+        bitmap.Image() = thumb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        sheet.CopyFromBitmap(bitmap, bitmap.Image().rect(), left, top);
+        return;
+    }
+    QImage& target = sheet.Image();
+    const QRect area = QRect(left, top, thumb.width(), thumb.height()) & target.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* in = thumb.constScanLine(y - top) + (area.left() - left);
+        auto* out = reinterpret_cast<QRgb*>(target.scanLine(y)) + area.left();
+        for (int x = 0; x < area.width(); ++x)
+            out[x] = 0xFF000000u | (0x010101u * in[x]);
+    }
+}
+} // namespace
+
+void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet)
 {
     sheet.SetSize(Sheet::Side, Sheet::Side);
     sheet.Clear(TAlphaColors::White);
-    const qsizetype last = qMin(first + Sheet::CellsPerSheet, thumbnails.size());
+    const qsizetype last = qMin(first + Sheet::CellsPerSheet, drawings.size());
     for (qsizetype i = first; i < last; ++i) {
         const int cell = int(i - first);
-        const TBitmap& thumb = thumbnails[i];
-        sheet.CopyFromBitmap(thumb, QRect(0, 0, thumb.Width(), thumb.Height()),
-                             Sheet::Cell * (cell % Sheet::Columns), Sheet::Cell * (cell / Sheet::Columns));
+        PlaceThumbnail(drawings[i].Decoded(), sheet, Sheet::Cell * (cell % Sheet::Columns),
+                       Sheet::Cell * (cell / Sheet::Columns));
     }
 
     const TStrokeBrush lineBrush(TBrushKind::Solid, TAlphaColors::Black);
@@ -76,7 +97,7 @@ QString FreeStamp(QDateTime when, int sheets)
 }
 } // namespace
 
-QStringList SaveResultSheets(const QList<TBitmap>& thumbnails, const QDateTime& now,
+QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QDateTime& now,
                              const TSheetWriter& writer)
 {
     if (thumbnails.isEmpty())

@@ -1,6 +1,7 @@
 #ifndef TENARAI_EXPORT_RESULTSHEETS_H
 #define TENARAI_EXPORT_RESULTSHEETS_H
 
+#include "practice/FinishedDrawing.h"
 #include "raster/Bitmap.h"
 
 #include <QDateTime>
@@ -30,7 +31,7 @@ QString SheetStamp(const QDateTime& when);
  * @brief Lays thumbnails [first, first + 64) out on the sheet: white, each copied unblended into
  * its cell row by row, then the 16 black grid lines at 0, 512, … 3584 (none at 4096).
  */
-void ComposeSheet(const QList<TBitmap>& thumbnails, qsizetype first, TBitmap& sheet);
+void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet);
 
 /**
  * @brief Writes every thumbnail on 4096 × 4096 sheets as "result/<stamp><n>.png" below the
@@ -40,7 +41,7 @@ void ComposeSheet(const QList<TBitmap>& thumbnails, qsizetype first, TBitmap& sh
  * is taken, the whole save moves on to the next free second, so no file is ever replaced.
  * A failure raises EError: the sheets written before it stay, the thumbnails are only read.
  */
-QStringList SaveResultSheets(const QList<TBitmap>& thumbnails, const QDateTime& now,
+QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
                              const TSheetWriter& writer = {});
 
 #endif

@@ -29,6 +29,18 @@ void TPracticeClocks::Stop()
     FStartDrawTime = FClock.NowMs();
 }
 
+void TPracticeClocks::Restore(qint64 totalMs)
+{
+    FStartDrawTime = FClock.NowMs();
+    FInitialDrawTime = FStartDrawTime - totalMs;
+    FIsFirstStart = false;
+}
+
+qint64 TPracticeClocks::TotalDrawTimeMs() const
+{
+    return ElapsedMilliseconds(FInitialDrawTime, FClock.NowMs());
+}
+
 QString TPracticeClocks::DrawTimeText() const
 {
     return ElapsedTimeText(ElapsedMilliseconds(FStartDrawTime, FClock.NowMs()));
@@ -36,5 +48,5 @@ QString TPracticeClocks::DrawTimeText() const
 
 QString TPracticeClocks::TotalDrawTimeText() const
 {
-    return ElapsedTimeText(ElapsedMilliseconds(FInitialDrawTime, FClock.NowMs()));
+    return ElapsedTimeText(TotalDrawTimeMs());
 }

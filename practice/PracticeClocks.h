@@ -26,7 +26,14 @@ public:
     // A drawing was finished: a pause, if one follows, starts now.
     void Stop();
 
+    /**
+     * @brief Stopped clocks as they stood after a practice's last finished drawing, whose total
+     * was `totalMs`: the next press starts them and counts on from that total.
+     */
+    void Restore(qint64 totalMs);
+
     QString DrawTimeText() const;
+    qint64 TotalDrawTimeMs() const;
     QString TotalDrawTimeText() const;
 
     qint64 StartDrawTime() const { return FStartDrawTime; }

@@ -36,8 +36,9 @@ TBitmap MakeThumbnail(const TBitmap& source, const QString& stamp)
     return thumbnail;
 }
 
-QImage ListImageOf(const TBitmap& thumbnail)
+QImage ListImageOf(const QImage& thumbnail)
 {
-    return thumbnail.Image().scaled(Thumbnail::ListSide, Thumbnail::ListSide, Qt::IgnoreAspectRatio,
-                                    Qt::SmoothTransformation);
+    return thumbnail
+        .scaled(Thumbnail::ListSide, Thumbnail::ListSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_Grayscale8);
 }

@@ -9,7 +9,7 @@
 namespace Thumbnail {
 inline constexpr int Side = 512;
 inline constexpr int StampFontSize = 20;
-// The drawer shows entries 128 units high; a copy that size costs 64 KiB instead of 1 MiB.
+// The drawer shows entries 128 units high; a grey copy that size costs 16 KiB.
 inline constexpr int ListSide = 128;
 } // namespace Thumbnail
 
@@ -22,7 +22,7 @@ inline constexpr int ListSide = 128;
  */
 TBitmap MakeThumbnail(const TBitmap& canvas, const QString& stamp);
 
-// The small copy of a thumbnail that the drawer's list shows.
-QImage ListImageOf(const TBitmap& thumbnail);
+// The small grey copy of a thumbnail that the drawer's list shows.
+QImage ListImageOf(const QImage& thumbnail);
 
 #endif

@@ -7,6 +7,7 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,20 @@ QString CannotWrite(const QString& fileName, int err)
 {
     return QStringLiteral("「%1」を保存できませんでした: %2")
         .arg(QDir::toNativeSeparators(fileName), FileErrorText(err));
+}
+
+// Makes a rename inside the folder durable: without it a power cut can forget the new name.
+// File systems that cannot sync a folder (EINVAL) have nothing to make durable.
+void SyncFolder(const QString& fileName, const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw EError(CannotWrite(fileName, errno));
+    const int result = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    if (result != 0 && err != EINVAL && err != ENOTSUP)
+        throw EError(CannotWrite(fileName, err));
 }
 
 mode_t FileModeUnderUmask()
@@ -62,6 +77,7 @@ void WriteFileAtomically(const QString& fileName, TOverwrite overwrite,
             throw EError(CannotWrite(fileName, EIO));
         }
         file.setAutoRemove(false);
+        SyncFolder(fileName, folder);
         return;
     }
     const QString temporaryName = file.fileName();
@@ -72,4 +88,5 @@ void WriteFileAtomically(const QString& fileName, TOverwrite overwrite,
         throw EError(CannotWrite(fileName, err));
     }
     file.setAutoRemove(false);
+    SyncFolder(fileName, folder);
 }

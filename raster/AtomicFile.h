@@ -15,7 +15,8 @@ class QIODevice;
  * the data was flushed and synced without an error, is the file renamed to its name, with
  * the usual 0644 permissions under the umask. On any failure the temporary file is removed
  * and an EError with a readable message is raised. With TOverwrite::Never the rename refuses
- * an existing target atomically and EFileExists is raised.
+ * an existing target atomically and EFileExists is raised. The folder is synced after the
+ * rename, so a file reported written survives a power cut.
  */
 void WriteFileAtomically(const QString& fileName, TOverwrite overwrite,
                          const std::function<void(QIODevice&)>& body);

@@ -2,6 +2,7 @@
 
 #include "raster/Error.h"
 
+#include <QBuffer>
 #include <QFileDevice>
 #include <cerrno>
 #include <csetjmp>
@@ -16,6 +17,7 @@ struct TPngJob
     const QImage* Image;
     QIODevice* Device;
     TPngColor Color;
+    std::vector<png_text> TextChunks;
     std::vector<png_byte> Row;
     int DeviceErrno = 0;
     char Message[200] = {};
@@ -94,6 +96,8 @@ bool Encode(png_structp png, png_infop info, TPngJob& job)
     // Run-length matching only: drawings are long runs of white broken by short dark runs, and
     // on them it is faster than full matching and smaller too.
     png_set_compression_strategy(png, Z_RLE);
+    if (!job.TextChunks.empty())
+        png_set_text(png, info, job.TextChunks.data(), int(job.TextChunks.size()));
     png_write_info(png, info);
     for (int y = 0; y < job.Image->height(); ++y) {
         PackRow(job, y);
@@ -120,7 +124,7 @@ TPngColor PngColorFor(const QImage& image)
     return grey ? TPngColor::Grey : TPngColor::Rgb;
 }
 
-void WritePng(const QImage& image, QIODevice& device)
+void WritePng(const QImage& image, QIODevice& device, const TPngText& texts)
 {
     // PNG stores straight alpha. Opaque premultiplied pixels already are straight, so only an
     // image with translucent pixels, or of another layout, needs converting.
@@ -133,8 +137,16 @@ void WritePng(const QImage& image, QIODevice& device)
     if (source.isNull())
         throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
 
-    TPngJob job{&source, &device, argbLayout ? color : PngColorFor(source), {}, 0, {}};
+    TPngJob job{&source, &device, argbLayout ? color : PngColorFor(source), {}, {}, 0, {}};
     job.Row.resize(size_t(source.width()) * 4);
+    for (const auto& [key, text] : texts) {
+        png_text chunk{};
+        chunk.compression = PNG_TEXT_COMPRESSION_NONE;
+        chunk.key = const_cast<char*>(key.constData());
+        chunk.text = const_cast<char*>(text.constData());
+        chunk.text_length = size_t(text.size());
+        job.TextChunks.push_back(chunk);
+    }
 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -147,4 +159,13 @@ void WritePng(const QImage& image, QIODevice& device)
             QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(job.DeviceErrno)));
     throw EError(
         QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(QString::fromLatin1(job.Message)));
+}
+
+QByteArray EncodePng(const QImage& image, const TPngText& texts)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WritePng(image, buffer, texts);
+    return bytes;
 }

@@ -1,9 +1,15 @@
 #ifndef TENARAI_RASTER_PNGWRITER_H
 #define TENARAI_RASTER_PNGWRITER_H
 
+#include <QByteArray>
 #include <QImage>
+#include <QList>
+#include <utility>
 
 class QIODevice;
+
+// Key and Latin-1 text of a tEXt chunk.
+using TPngText = QList<std::pair<QByteArray, QByteArray>>;
 
 // The colour type a PNG needs to hold an image exactly.
 enum class TPngColor
@@ -25,8 +31,12 @@ TPngColor PngColorFor(const QImage& image);
  * Rows are not filtered and deflate runs at level 1 with run-length matching: drawings are
  * mostly long runs of white, and on them that is several times faster than Qt's adaptive
  * filtering at level 6, and smaller.
+ * The texts go into tEXt chunks before the image data.
  * Raises EError when the device refuses the data.
  */
-void WritePng(const QImage& image, QIODevice& device);
+void WritePng(const QImage& image, QIODevice& device, const TPngText& texts = {});
+
+// The image encoded by WritePng into memory.
+QByteArray EncodePng(const QImage& image, const TPngText& texts = {});
 
 #endif

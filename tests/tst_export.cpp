@@ -15,9 +15,9 @@ QPoint MarkOf(int i)
     return {40 + (i % 20) * 20, 60 + (i / 20) * 20};
 }
 
-QList<TBitmap> Thumbnails(int count)
+QList<TFinishedDrawing> Thumbnails(int count)
 {
-    QList<TBitmap> list;
+    QList<TFinishedDrawing> list;
     for (int i = 0; i < count; ++i) {
         TBitmap t(512, 512);
         t.Clear(TAlphaColors::White);
@@ -25,7 +25,7 @@ QList<TBitmap> Thumbnails(int count)
         for (int y = 0; y < 12; ++y)
             for (int x = 0; x < 12; ++x)
                 t.Image().setPixel(m.x() + x, m.y() + y, 0xFF000000);
-        list << t;
+        list << TFinishedDrawing::Pack(t, {}, 0);
     }
     return list;
 }
@@ -77,7 +77,7 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, sheets);
         TWorkDir work;
-        const QList<TBitmap> thumbs = Thumbnails(count);
+        const QList<TFinishedDrawing> thumbs = Thumbnails(count);
         const QStringList written = SaveResultSheets(thumbs, kNow);
         QCOMPARE(written.size(), sheets);
         QStringList expected;
@@ -181,7 +181,7 @@ private slots:
     void independentReaders()
     {
         TWorkDir work;
-        const QList<TBitmap> thumbs = Thumbnails(65);
+        const QList<TFinishedDrawing> thumbs = Thumbnails(65);
         const QStringList written = SaveResultSheets(thumbs, kNow);
         for (int n = 0; n < written.size(); ++n) {
             QString out;
@@ -229,7 +229,7 @@ private slots:
                 throw EError(QStringLiteral("書けません"));
             sheet.SaveToFile(name, TOverwrite::Never);
         };
-        const QList<TBitmap> thumbs = Thumbnails(130);
+        const QList<TFinishedDrawing> thumbs = Thumbnails(130);
         QVERIFY_THROWS_EXCEPTION(EError, SaveResultSheets(thumbs, kNow, failSecond));
         QCOMPARE(AllFiles("result"), QStringList{"20240307_143015_1.png"});
         QCOMPARE(thumbs.size(), 130);
@@ -240,7 +240,7 @@ private slots:
     void fullDiskMidway()
     {
         TWorkDir work;
-        QList<TBitmap> thumbs = Thumbnails(64);
+        QList<TFinishedDrawing> thumbs = Thumbnails(64);
         // Noise makes the second sheet large; the first, of plain marks, stays small.
         for (int i = 0; i < 64; ++i) {
             TBitmap t(512, 512);
@@ -251,7 +251,7 @@ private slots:
                     const int v = int(s >> 24);
                     t.Image().setPixel(x, y, qRgb(v, v, v));
                 }
-            thumbs << t;
+            thumbs << TFinishedDrawing::Pack(t, {}, 0);
         }
 
         std::signal(SIGXFSZ, SIG_IGN);

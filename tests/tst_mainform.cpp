@@ -7,6 +7,8 @@
 #include "app/MainUnit.h"
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
+#include "practice/ElapsedTime.h"
+#include "journal/Journal.h"
 #include "raster/Error.h"
 
 #include <QLabel>
@@ -21,20 +23,32 @@ const QDateTime kNow(QDate(2024, 3, 7), QTime(14, 30, 15));
 class TFormFixture
 {
 public:
-    TFormFixture() : FOld(QDir::currentPath())
+    TFormFixture() : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME"))
     {
         QDir::setCurrent(FDir.path());
-        Form = std::make_unique<TMainForm>(TMainForm::TTimeSources{&Clock, [this] {
-                                                                       if (OnNow)
-                                                                           OnNow();
-                                                                       return Now;
-                                                                   }});
-        Form->show();
+        qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
+        Start();
     }
     ~TFormFixture()
     {
         Form.reset();
         QDir::setCurrent(FOld);
+        qputenv("XDG_STATE_HOME", FOldState);
+    }
+
+    // The program ends without saving (the journal stays, as after a crash) and starts again in
+    // the same folders, offering what it finds.
+    void Restart()
+    {
+        Form.reset();
+        Start();
+        Form->RecoverPractice();
+    }
+    QString StateHome() const { return FState.path(); }
+    // The journal folders of programs that are not running, as the next start would find them.
+    QStringList LeftJournals() const
+    {
+        return QDir(FState.path() + "/tenarai").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     }
 
     QString Text(const char* name) const { return Form->findChild<QLabel*>(name)->text(); }
@@ -62,8 +76,20 @@ public:
     std::unique_ptr<TMainForm> Form;
 
 private:
+    void Start()
+    {
+        Form = std::make_unique<TMainForm>(TMainForm::TTimeSources{&Clock, [this] {
+                                                                       if (OnNow)
+                                                                           OnNow();
+                                                                       return Now;
+                                                                   }});
+        Form->show();
+    }
+
     QTemporaryDir FDir;
+    QTemporaryDir FState;
     QString FOld;
+    QByteArray FOldState;
 };
 
 // The button of a message box, found by its text.
@@ -160,7 +186,7 @@ private slots:
         TFormFixture f;
         f.Click("Next");
         f.Click("Next");
-        const QList<TBitmap>& thumbs = f.Form->Thumbnails();
+        const QList<TFinishedDrawing>& thumbs = f.Form->Thumbnails();
         QCOMPARE(thumbs.size(), 2);
         QCOMPARE(f.Text("NextCountText"), "2");
         QVERIFY(!f.Form->ClocksRunning());
@@ -503,6 +529,144 @@ private slots:
         });
         ShowErrorMessage(QStringLiteral("書き込めません"));
         QCOMPARE(seen, (QStringList{"エラー", "書き込めません.", "OK"}));
+    }
+
+    // The program ends with drawings unsaved (as a crash or a kill would leave them): the next
+    // start offers them, and Yes brings back the drawings, their stamps, the total, the drawing
+    // in progress and stopped clocks, exactly as after "Next".
+    void unsavedPracticeIsRecovered()
+    {
+        TFormFixture f;
+        for (int i = 0; i < 3; ++i) {
+            f.Stroke(QPoint(100, 100 + 150 * i), QPoint(500, 120 + 150 * i));
+            f.Clock.Advance(1000 + 111 * i);
+            QTRY_COMPARE(f.Text("DrawTimeText"), ElapsedTimeText(1000 + 111 * i));
+            f.Click("Next");
+            f.Clock.Advance(5000); // a pause: it never counts
+        }
+        const QList<TFinishedDrawing> before = f.Form->Thumbnails();
+        const QString total = f.Text("TotalDrawTimeText");
+        QCOMPARE(total, "00:03.333");
+        f.Stroke(QPoint(300, 300), QPoint(300, 600));
+        const QImage canvas = f.Pixels().copy();
+        // The drawing in progress reaches the journal at the next snapshot.
+        f.Form->findChild<QTimer*>("SnapshotTimer")->start(10);
+        const QString folder = f.Form->PracticeJournal().Folder();
+        QTRY_VERIFY(QFile::exists(folder + "/canvas-000004.png"));
+
+        f.Dialogs.Log.Answers = {mrYes};
+        f.Restart();
+        QCOMPARE(f.Dialogs.Log.Questions.last(), "前回の練習が保存されないまま残っています（3枚）。復元しますか？");
+        const QList<TFinishedDrawing>& after = f.Form->Thumbnails();
+        QCOMPARE(after.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(after[i].Stored(), before[i].Stored());
+            QCOMPARE(after[i].Stamp(), ElapsedTimeText(1000 + 111 * i));
+            QCOMPARE(f.List()->item(i)->text(), after[i].Stamp());
+        }
+        QCOMPARE(f.Text("NextCountText"), "3");
+        QCOMPARE(f.Text("DrawTimeText"), "00:01.222");
+        QCOMPARE(f.Text("TotalDrawTimeText"), total);
+        QCOMPARE(f.Pixels(), canvas);
+        QVERIFY(!f.Form->ClocksRunning());
+        QVERIFY(f.Dialogs.Log.Messages.isEmpty());
+
+        // The next press goes on from the restored total; the pause before it never counts.
+        f.Clock.Advance(60000);
+        f.Stroke(QPoint(100, 650), QPoint(200, 650));
+        f.Clock.Advance(500);
+        QTRY_COMPARE(f.Text("TotalDrawTimeText"), "00:03.833");
+
+        // The recovered practice is journalled as the running one: a second end brings back all four.
+        f.Click("Next");
+        f.Dialogs.Log.Answers = {mrYes};
+        f.Restart();
+        QCOMPARE(f.Form->Thumbnails().size(), 4);
+        QCOMPARE(f.Form->Thumbnails()[3].Stamp(), "00:00.500");
+
+        // Saved: the journal goes, and the next start asks nothing.
+        f.Click("Finish");
+        QVERIFY(QFile::exists("result/20240307_143015_1.png"));
+        const int asked = f.Dialogs.Log.Questions.size();
+        f.Restart();
+        QCOMPARE(f.Dialogs.Log.Questions.size(), asked);
+        QVERIFY(f.Form->Thumbnails().isEmpty());
+    }
+
+    // What ends a practice for good also ends its journal; No to the offer throws it away.
+    void finishedPracticeLeavesNoJournal_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("save") << "save";
+        QTest::newRow("reset answered Yes") << "reset";
+        QTest::newRow("close answered Yes") << "close";
+        QTest::newRow("recovery answered No") << "no";
+    }
+    void finishedPracticeLeavesNoJournal()
+    {
+        QFETCH(QString, how);
+        TFormFixture f;
+        f.Stroke(QPoint(100, 100), QPoint(200, 200));
+        f.Click("Next");
+        f.Stroke(QPoint(100, 300), QPoint(200, 300));
+        f.Form->findChild<QTimer*>("SnapshotTimer")->start(10);
+        QTRY_VERIFY(QFile::exists(f.Form->PracticeJournal().Folder() + "/canvas-000002.png"));
+        if (how == "save")
+            f.Click("Finish");
+        if (how == "reset") {
+            f.Dialogs.Log.Answers = {mrYes};
+            f.Click("StartButton");
+        }
+        if (how == "close") {
+            f.Dialogs.Log.Answers = {mrYes};
+            QVERIFY(f.Form->close());
+        }
+        if (how == "no") {
+            f.Restart();
+            QCOMPARE(f.Dialogs.Log.Questions.size(), 1);
+        }
+        const int asked = f.Dialogs.Log.Questions.size();
+        f.Restart();
+        QCOMPARE(f.Dialogs.Log.Questions.size(), asked);
+        QVERIFY(f.Form->Thumbnails().isEmpty());
+        QVERIFY(AllWhite(f.Pixels()));
+        f.Form.reset();
+        QCOMPARE(f.LeftJournals(), QStringList());
+    }
+
+    // A state folder that cannot be written: one message with the reason, the practice goes on,
+    // the save is unharmed, and once the folder can be written the journal catches up.
+    void unwritableJournal()
+    {
+        TFormFixture f;
+        QFile blocker(f.StateHome() + "/tenarai");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        for (int i = 0; i < 3; ++i) {
+            f.Stroke(QPoint(100, 100 + 50 * i), QPoint(200, 100 + 50 * i));
+            f.Click("Next");
+        }
+        f.Form->PracticeJournal().WaitForWrites();
+        QTRY_COMPARE(f.Dialogs.Log.Messages.size(), 1);
+        const QStringList lines = f.Dialogs.Log.Messages.first().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。");
+        QVERIFY2(lines[1].contains("フォルダーのはずの場所にファイルがあります"), qPrintable(lines[1]));
+        QCOMPARE(f.Form->Thumbnails().size(), 3);
+
+        QFile::remove(f.StateHome() + "/tenarai");
+        f.Click("Next");
+        f.Form->PracticeJournal().WaitForWrites();
+        for (int n = 1; n <= 4; ++n)
+            QVERIFY(QFile::exists(f.Form->PracticeJournal().Folder() + QString("/drawing-00000%1.png").arg(n)));
+        QTest::qWait(50);
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+
+        f.Click("Finish");
+        const QImage sheet("result/20240307_143015_1.png");
+        QCOMPARE(sheet.size(), QSize(4096, 4096));
+        for (int cell = 0; cell < 3; ++cell)
+            QVERIFY(!AllWhite(sheet, QRect(512 * cell + 2, 60, 500, 400)));
     }
 
     void threadHandOff()

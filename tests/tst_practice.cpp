@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(thumb.Width(), 512);
         QVERIFY(!DarkBox(thumb.Image()).isEmpty());
         QVERIFY(AllWhite(thumb.Image(), QRect(0, 40, 512, 472)));
-        QCOMPARE(ListImageOf(thumb).size(), QSize(128, 128));
+        QCOMPARE(ListImageOf(thumb.Image()).size(), QSize(128, 128));
     }
 };
 

@@ -1,0 +1,59 @@
+#include "practice/FinishedDrawing.h"
+
+#include "practice/Thumbnail.h"
+#include "raster/PngWriter.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+namespace {
+QImage DecodeThumbnail(const QByteArray& png)
+{
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    // The size is read from the header first, so a foreign or hostile file costs nothing.
+    if (reader.size() != QSize(Thumbnail::Side, Thumbnail::Side))
+        return {};
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+} // namespace
+
+TFinishedDrawing TFinishedDrawing::Pack(const TBitmap& thumbnail, const QString& stamp, qint64 totalMs)
+{
+    TFinishedDrawing drawing;
+    drawing.FStored = EncodePng(thumbnail.Image(), {{StampKey, stamp.toLatin1()},
+                                                    {TotalKey, QByteArray::number(totalMs)}});
+    drawing.FStamp = stamp;
+    drawing.FTotalMs = totalMs;
+    return drawing;
+}
+
+TFinishedDrawing TFinishedDrawing::FromStored(const QByteArray& png, QString stamp, qint64 totalMs)
+{
+    const QImage image = DecodeThumbnail(png);
+    if (image.isNull())
+        return {};
+    TFinishedDrawing drawing;
+    drawing.FStored = png;
+    drawing.FStamp = stamp.isEmpty() ? image.text(QLatin1String(StampKey)) : std::move(stamp);
+    bool ok = totalMs >= 0;
+    if (!ok)
+        totalMs = image.text(QLatin1String(TotalKey)).toLongLong(&ok);
+    drawing.FTotalMs = ok ? totalMs : 0;
+    return drawing;
+}
+
+QImage TFinishedDrawing::Decoded() const
+{
+    return IsNull() ? QImage() : DecodeThumbnail(FStored);
+}
+
+QImage TFinishedDrawing::Image() const
+{
+    return Decoded().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
