@@ -88,6 +88,11 @@ bool TMainForm::ClocksRunning() const
     return CountTimer->isActive();
 }
 
+bool TMainForm::DrawingInProgress() const
+{
+    return CountTimer->isActive() || Clocks.HoldsUnfinishedDrawing();
+}
+
 void TMainForm::CreateComponents()
 {
     // Created in stacking order: a later sibling lies above an earlier one.
@@ -206,7 +211,7 @@ void TMainForm::FormCloseQuery(bool& canClose)
                           return;
                       }
                       ModalResult = true;
-                      if (CountTimer->isActive())
+                      if (DrawingInProgress())
                           FinishDrawing();
                       SaveResultFromFile();
                       Journal->Discard();
@@ -326,7 +331,7 @@ bool TMainForm::SaveResultFromFile()
 
 void TMainForm::FinishClick()
 {
-    if (CountTimer->isActive())
+    if (DrawingInProgress())
         FinishDrawing();
     if (ThumbImages.isEmpty()) {
         ShowMessage(QStringLiteral("まだ開始していないか0枚です"));
@@ -391,7 +396,8 @@ void TMainForm::SnapshotTimerTimer()
     if (!FCanvasChanged)
         return;
     FCanvasChanged = false;
-    Journal->Snapshot(Sheet.Bitmap().Image());
+    // The clocks run while the canvas changes, so their readings are the drawing's.
+    Journal->Snapshot(Sheet.Bitmap().Image(), Clocks.DrawTimeMs(), Clocks.TotalDrawTimeMs());
 }
 
 void TMainForm::JournalWriteFailed(const QString& reason)
@@ -438,11 +444,13 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
         ThumbnailListView->AddEntry(ListImageOf(drawing.Image()), drawing.Stamp());
     }
     NextCountText->setText(QString::number(ThumbImages.size()));
-    if (!ThumbImages.isEmpty()) {
-        // As right after "Next": the last drawing's time, the total, the clocks stopped.
-        DrawTimeText->setText(ThumbImages.last().Stamp());
+    // The clocks stand still, as right after "Next"; an unfinished drawing keeps its time, and
+    // the next press carries on from it.
+    const qint64 drawMs = practice.Canvas.isNull() ? -1 : practice.CanvasDrawMs;
+    if (!ThumbImages.isEmpty() || drawMs >= 0) {
+        DrawTimeText->setText(drawMs >= 0 ? ElapsedTimeText(drawMs) : ThumbImages.last().Stamp());
         TotalDrawTimeText->setText(ElapsedTimeText(practice.TotalMs));
-        Clocks.Restore(practice.TotalMs);
+        Clocks.Restore(practice.TotalMs, drawMs);
     }
     if (!practice.Canvas.isNull()) {
         Sheet.Bitmap().Image() = practice.Canvas;

@@ -46,6 +46,8 @@ public:
     const QList<TFinishedDrawing>& Thumbnails() const { return ThumbImages; }
     const TBitmap& CanvasBitmap() const { return Sheet.Bitmap(); }
     bool ClocksRunning() const;
+    // A drawing is under way: the clocks run, or a recovered unfinished drawing waits on the canvas.
+    bool DrawingInProgress() const;
     const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
     TJournal& PracticeJournal() const { return *Journal; }
 

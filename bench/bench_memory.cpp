@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
@@ -57,6 +58,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The journal this writes is a benchmark's, not the user's.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

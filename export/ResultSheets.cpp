@@ -4,8 +4,11 @@
 #include "raster/Error.h"
 
 #include <QDir>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
+#include <numeric>
 
 int SheetCount(qsizetype thumbnails)
 {
@@ -18,24 +21,34 @@ QString SheetStamp(const QDateTime& when)
 }
 
 namespace {
-// Copies a thumbnail into the sheet unblended, expanding grey straight into the sheet's pixels
-// (that is most of the time of composing, so it skips a whole-image conversion).
-void PlaceThumbnail(const QImage& thumb, TBitmap& sheet, int left, int top)
+// The sheet's pixels, reached without QImage's non-const accessors, which may detach and so
+// must not run on several threads at once.
+struct TSheetPixels
 {
-    if (thumb.format() != QImage::Format_Grayscale8) {
-        TBitmap bitmap(thumb.width(), thumb.height());
-        bitmap.Image() = thumb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        sheet.CopyFromBitmap(bitmap, bitmap.Image().rect(), left, top);
+    uchar* Bits;
+    qsizetype BytesPerLine;
+    QRect Bounds;
+    QRgb* Row(int y) const { return reinterpret_cast<QRgb*>(Bits + y * BytesPerLine); }
+};
+
+// Copies a thumbnail into its cell unblended; grey is expanded straight into the sheet's pixels.
+void PlaceThumbnail(const QImage& thumb, const TSheetPixels& sheet, int left, int top)
+{
+    const QRect area = QRect(left, top, thumb.width(), thumb.height()) & sheet.Bounds;
+    if (thumb.format() == QImage::Format_Grayscale8) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const uchar* in = thumb.constScanLine(y - top) + (area.left() - left);
+            QRgb* out = sheet.Row(y) + area.left();
+            for (int x = 0; x < area.width(); ++x)
+                out[x] = 0xFF000000u | (0x010101u * in[x]);
+        }
         return;
     }
-    QImage& target = sheet.Image();
-    const QRect area = QRect(left, top, thumb.width(), thumb.height()) & target.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const uchar* in = thumb.constScanLine(y - top) + (area.left() - left);
-        auto* out = reinterpret_cast<QRgb*>(target.scanLine(y)) + area.left();
-        for (int x = 0; x < area.width(); ++x)
-            out[x] = 0xFF000000u | (0x010101u * in[x]);
-    }
+    const QImage argb = thumb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(sheet.Row(y) + area.left(),
+                    reinterpret_cast<const QRgb*>(argb.constScanLine(y - top)) + (area.left() - left),
+                    size_t(area.width()) * sizeof(QRgb));
 }
 } // namespace
 
@@ -44,11 +57,15 @@ void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBit
     sheet.SetSize(Sheet::Side, Sheet::Side);
     sheet.Clear(TAlphaColors::White);
     const qsizetype last = qMin(first + Sheet::CellsPerSheet, drawings.size());
-    for (qsizetype i = first; i < last; ++i) {
-        const int cell = int(i - first);
-        PlaceThumbnail(drawings[i].Decoded(), sheet, Sheet::Cell * (cell % Sheet::Columns),
+    // Expanding the stored thumbnails is most of the work; the cells are apart, so every core
+    // takes some of them.
+    const TSheetPixels pixels{sheet.Image().bits(), sheet.Image().bytesPerLine(), sheet.Image().rect()};
+    QList<int> cells(last - first);
+    std::iota(cells.begin(), cells.end(), 0);
+    QtConcurrent::blockingMap(cells, [&](int cell) {
+        PlaceThumbnail(drawings[first + cell].Decoded(), pixels, Sheet::Cell * (cell % Sheet::Columns),
                        Sheet::Cell * (cell / Sheet::Columns));
-    }
+    });
 
     const TStrokeBrush lineBrush(TBrushKind::Solid, TAlphaColors::Black);
     TCanvas canvas = sheet.Canvas();

@@ -75,7 +75,11 @@ std::optional<QByteArray> ReadPlainFile(const QString& path)
     return result;
 }
 
-QImage ReadCanvas(const QString& path)
+const char* const kDrawKey = "DrawMs";
+const char* const kTotalKey = "TotalMs";
+
+// The canvas of the drawing in progress, with its clocks when they were kept.
+QImage ReadCanvas(const QString& path, qint64& drawMs, qint64& totalMs)
 {
     const std::optional<QByteArray> bytes = ReadPlainFile(path);
     if (!bytes)
@@ -90,6 +94,12 @@ QImage ReadCanvas(const QString& path)
     QImage image;
     if (!reader.read(&image))
         return {};
+    bool ok = false;
+    const qint64 draw = image.text(QLatin1String(kDrawKey)).toLongLong(&ok);
+    drawMs = ok ? qMax<qint64>(0, draw) : 0;
+    const qint64 total = image.text(QLatin1String(kTotalKey)).toLongLong(&ok);
+    if (ok && total >= totalMs)
+        totalMs = total;
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
@@ -189,7 +199,7 @@ TRecoveredPractice TStaleJournal::Read() const
     }
     if (!manifestRead && !practice.Drawings.isEmpty())
         practice.TotalMs = practice.Drawings.last().TotalMs();
-    practice.Canvas = ReadCanvas(dir.filePath(CanvasName(lastNumber + 1)));
+    practice.Canvas = ReadCanvas(dir.filePath(CanvasName(lastNumber + 1)), practice.CanvasDrawMs, practice.TotalMs);
     return practice;
 }
 
@@ -350,12 +360,13 @@ void TJournal::Append(const TFinishedDrawing& drawing)
     });
 }
 
-void TJournal::Snapshot(const QImage& canvas)
+void TJournal::Snapshot(const QImage& canvas, qint64 drawMs, qint64 totalMs)
 {
-    Post([canvas](TState& state) {
+    Post([canvas, drawMs, totalMs](TState& state) {
         state.Sync();
         const QString name = CanvasName(state.NextNumber);
-        WriteBytes(state.PathOf(name), EncodePng(canvas));
+        WriteBytes(state.PathOf(name), EncodePng(canvas, {{kDrawKey, QByteArray::number(drawMs)},
+                                                          {kTotalKey, QByteArray::number(totalMs)}}));
         if (state.CanvasFile != name)
             state.RemoveCanvas();
         state.CanvasFile = name;
@@ -403,7 +414,9 @@ void TJournal::Adopt(TStaleJournal journal, const TRecoveredPractice& practice)
         state.Sync();
         if (!practice.Canvas.isNull()) {
             state.CanvasFile = CanvasName(state.NextNumber);
-            WriteBytes(state.PathOf(state.CanvasFile), EncodePng(practice.Canvas));
+            WriteBytes(state.PathOf(state.CanvasFile),
+                       EncodePng(practice.Canvas, {{kDrawKey, QByteArray::number(practice.CanvasDrawMs)},
+                                                   {kTotalKey, QByteArray::number(practice.TotalMs)}}));
         }
     });
 }

@@ -41,7 +41,8 @@ struct TRecoveredPractice
     QList<TFinishedDrawing> Drawings;
     QStringList Files; // the file each drawing was read from
     QImage Canvas; // the drawing in progress; null when there was none
-    qint64 TotalMs = 0;
+    qint64 CanvasDrawMs = 0; // its drawing clock when it was snapshotted
+    qint64 TotalMs = 0;      // the total clock: at the snapshot when there is a canvas
     int Skipped = 0; // drawings the journal named, or held, that could not be read
 
     bool IsEmpty() const { return Drawings.isEmpty() && Canvas.isNull() && Skipped == 0; }
@@ -89,8 +90,8 @@ public:
     ~TJournal() override;
 
     void Append(const TFinishedDrawing& drawing);
-    // The drawing in progress, replacing the last snapshot.
-    void Snapshot(const QImage& canvas);
+    // The drawing in progress with its clocks, replacing the last snapshot.
+    void Snapshot(const QImage& canvas, qint64 drawMs, qint64 totalMs);
     void DropSnapshot();
     // The practice was saved or thrown away: everything written goes.
     void Discard();

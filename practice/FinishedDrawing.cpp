@@ -1,6 +1,7 @@
 #include "practice/FinishedDrawing.h"
 
 #include "practice/Thumbnail.h"
+#include "raster/PngReader.h"
 #include "raster/PngWriter.h"
 
 #include <QBuffer>
@@ -50,7 +51,8 @@ TFinishedDrawing TFinishedDrawing::FromStored(const QByteArray& png, QString sta
 
 QImage TFinishedDrawing::Decoded() const
 {
-    return IsNull() ? QImage() : DecodeThumbnail(FStored);
+    // The bytes were checked when they became a drawing, so the fast reader serves here.
+    return IsNull() ? QImage() : DecodePng(FStored);
 }
 
 QImage TFinishedDrawing::Image() const

@@ -8,6 +8,8 @@ void TPracticeClocks::Reset()
     FStartDrawTime = FClock.NowMs();
     FInitialDrawTime = FClock.NowMs();
     FIsFirstStart = true;
+    FCarriedMs = 0;
+    FHoldsUnfinished = false;
 }
 
 void TPracticeClocks::Press(bool running)
@@ -15,7 +17,9 @@ void TPracticeClocks::Press(bool running)
     if (!running) {
         // Leave the pause since the clocks stopped out of the total.
         FInitialDrawTime += FClock.NowMs() - FStartDrawTime;
-        FStartDrawTime = FClock.NowMs();
+        FStartDrawTime = FClock.NowMs() - FCarriedMs;
+        FCarriedMs = 0;
+        FHoldsUnfinished = false;
     }
     if (FIsFirstStart) {
         // The time between the reset and the first press counts nowhere.
@@ -27,13 +31,17 @@ void TPracticeClocks::Press(bool running)
 void TPracticeClocks::Stop()
 {
     FStartDrawTime = FClock.NowMs();
+    FCarriedMs = 0;
+    FHoldsUnfinished = false;
 }
 
-void TPracticeClocks::Restore(qint64 totalMs)
+void TPracticeClocks::Restore(qint64 totalMs, qint64 drawMs)
 {
     FStartDrawTime = FClock.NowMs();
     FInitialDrawTime = FStartDrawTime - totalMs;
     FIsFirstStart = false;
+    FCarriedMs = qMax<qint64>(0, drawMs);
+    FHoldsUnfinished = drawMs >= 0;
 }
 
 qint64 TPracticeClocks::TotalDrawTimeMs() const
@@ -41,9 +49,14 @@ qint64 TPracticeClocks::TotalDrawTimeMs() const
     return ElapsedMilliseconds(FInitialDrawTime, FClock.NowMs());
 }
 
+qint64 TPracticeClocks::DrawTimeMs() const
+{
+    return ElapsedMilliseconds(FStartDrawTime, FClock.NowMs());
+}
+
 QString TPracticeClocks::DrawTimeText() const
 {
-    return ElapsedTimeText(ElapsedMilliseconds(FStartDrawTime, FClock.NowMs()));
+    return ElapsedTimeText(DrawTimeMs());
 }
 
 QString TPracticeClocks::TotalDrawTimeText() const

@@ -27,12 +27,16 @@ public:
     void Stop();
 
     /**
-     * @brief Stopped clocks as they stood after a practice's last finished drawing, whose total
-     * was `totalMs`: the next press starts them and counts on from that total.
+     * @brief Stopped clocks as a recovered practice left them: `totalMs` on the total, and
+     * `drawMs` already spent on an unfinished drawing, which the next press carries on from
+     * (negative when the practice stopped after a finished drawing).
      */
-    void Restore(qint64 totalMs);
+    void Restore(qint64 totalMs, qint64 drawMs = -1);
+    // Whether the stopped clocks hold an unfinished drawing's time (see Restore).
+    bool HoldsUnfinishedDrawing() const { return FHoldsUnfinished; }
 
     QString DrawTimeText() const;
+    qint64 DrawTimeMs() const;
     qint64 TotalDrawTimeMs() const;
     QString TotalDrawTimeText() const;
 
@@ -45,6 +49,8 @@ private:
     qint64 FStartDrawTime = 0;
     qint64 FInitialDrawTime = 0;
     bool FIsFirstStart = true;
+    qint64 FCarriedMs = 0; // drawing time the next press carries on from
+    bool FHoldsUnfinished = false;
 };
 
 #endif

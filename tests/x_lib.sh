@@ -1,0 +1,52 @@
+# Helpers for the real-window tests: sourced, not run. They drive the program with xdotool and
+# read the screen with ImageMagick, and they wait for conditions with a deadline, never for a
+# fixed time, so a slow machine makes them slower, not flaky.
+
+failures=0 passes=0
+check() { # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+not() { ! "$@"; }
+# wait_for SECONDS COMMAND...: true as soon as the command succeeds, false when time runs out.
+wait_for() {
+  local deadline=$(( $(date +%s%N) + ${1%.*} * 1000000000 )); shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+finish() { echo "$passes passed, $failures failed"; [ $failures -eq 0 ]; }
+
+# The program's main window of process PID, once it is shown.
+main_window() { timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1; }
+# A visible confirmation box ("確認") of process PID, if there is one.
+confirmation_of() { xdotool search --all --onlyvisible --pid "$1" --name '^確認$' 2>/dev/null | head -1; }
+has_confirmation() { [ -n "$(confirmation_of "$1")" ]; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+shot() { import -window "$1" "$2"; }
+# The colour of one pixel of an image, as "r,g,b".
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+# The darkest grey level in a region of an image (0 where the pen drew).
+darkest() { convert "$1" -crop "$2" -colorspace gray -format "%[fx:int(255*minima)]" info:; }
+# Whether the pixel at X Y of window WID's screenshot is black.
+screen_black() { local f; f=$(mktemp --suffix=.png); shot "$1" "$f"; [ "$(pixel "$f" "$2" "$3")" = "0,0,0" ]; local r=$?; rm -f "$f"; return $r; }
+screen_white() { local f; f=$(mktemp --suffix=.png); shot "$1" "$f"; [ "$(pixel "$f" "$2" "$3")" = "255,255,255" ]; local r=$?; rm -f "$f"; return $r; }
+
+stroke() { # stroke WID X1 Y1 X2 Y2, in window units
+  local w=$1
+  xdotool mousemove --window "$w" "$2" "$3" mousedown 1
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove --window "$w" $(( $2 + ($4 - $2) * i / 8 )) $(( $3 + ($5 - $3) * i / 8 ))
+  done
+  xdotool mouseup 1
+}
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+count_files() { local n=0 f; for f in "$@"; do [ -e "$f" ] && n=$((n + 1)); done; echo $n; }
+# The number of pixels that differ between the same region of two images.
+differing() { # differing IMAGE1 IMAGE2 GEOMETRY1 GEOMETRY2
+  local a b; a=$(mktemp --suffix=.png) b=$(mktemp --suffix=.png)
+  convert "$1" -crop "$3" +repage "$a"; convert "$2" -crop "$4" +repage "$b"
+  compare -metric AE "$a" "$b" null: 2>&1; rm -f "$a" "$b"
+}
