@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <cmath>
 
 TCanvasView::TCanvasView(QWidget* parent) : QWidget(parent)
@@ -62,6 +63,20 @@ void TCanvasView::paintEvent(QPaintEvent* event)
     const QRectF drawn(target.left() + source.left() * scale, target.top() + source.top() * scale,
                        source.width() * scale, source.height() * scale);
     painter.drawImage(drawn, FBitmap->Image(), source);
+    if (FFlashing)
+        painter.fillRect(wanted, QColor(255, 196, 0, 120));
+}
+
+void TCanvasView::Flash()
+{
+    // Long enough to be seen from the corner of the eye, short enough not to hide the next stroke.
+    constexpr int flashMs = 180;
+    FFlashing = true;
+    update();
+    QTimer::singleShot(flashMs, this, [this] {
+        FFlashing = false;
+        update();
+    });
 }
 
 void TCanvasView::mousePressEvent(QMouseEvent* event)

@@ -24,6 +24,9 @@ public:
     void SetBitmap(const TBitmap* bitmap);
     // Repaints the part of the screen that shows these bitmap pixels.
     void UpdatePixels(const QRect& pixels);
+    // Flashes the canvas once, briefly: the time of the drawing is up.
+    void Flash();
+    bool Flashing() const { return FFlashing; }
 
 signals:
     void MouseDown(Qt::MouseButton button, TShiftState shift, float x, float y);
@@ -43,6 +46,7 @@ private:
     QRectF TargetRect() const;
 
     const TBitmap* FBitmap = nullptr;
+    bool FFlashing = false;
 };
 
 #endif

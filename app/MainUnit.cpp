@@ -1,9 +1,13 @@
 #include "app/MainUnit.h"
 
 #include "app/CanvasView.h"
+#include "app/Commands.h"
+#include "app/CountdownBar.h"
 #include "app/DialogService.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
+#include "app/PlanDialog.h"
+#include "app/Settings.h"
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
 #include "dialogs/ActivityDialog.h"
@@ -13,7 +17,11 @@
 #include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QMenu>
+#include <QSoundEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -131,6 +139,10 @@ void TMainForm::CreateComponents()
     SnapshotTimer->setInterval(kSnapshotInterval);
     SnapshotTimer->start();
 
+    CountdownBar = new TCountdownBar(this);
+    CountdownBar->setObjectName(QStringLiteral("CountdownBar"));
+    CountdownBar->hide();
+
     ThumbnailMultiView = new TDrawer(this);
     ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
     ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
@@ -163,6 +175,28 @@ void TMainForm::CreateComponents()
     connect(UseEraserButton, &QPushButton::clicked, this, &TMainForm::UseEraserButtonClick);
     connect(Finish, &QPushButton::clicked, this, &TMainForm::FinishClick);
     connect(StartButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
+
+    Commands = std::make_unique<TCommands>(this);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { Commands->Menu->popup(mapToGlobal(at)); });
+    connect(Commands->Undo, &QAction::triggered, this, &TMainForm::UndoCommandExecute);
+    connect(Commands->Redo, &QAction::triggered, this, &TMainForm::RedoCommandExecute);
+    connect(Commands->Pen, &QAction::triggered, this, &TMainForm::UsePenButtonClick);
+    connect(Commands->Eraser, &QAction::triggered, this, &TMainForm::UseEraserButtonClick);
+    connect(Commands->Next, &QAction::triggered, this, &TMainForm::NextClick);
+    connect(Commands->Save, &QAction::triggered, this, &TMainForm::FinishClick);
+    connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
+    connect(Commands->Plans, &QActionGroup::triggered, this, &TMainForm::PlanCommandExecute);
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    Commands->TimeUpSound->setChecked(settings->value(QLatin1String(Settings::TimeUpSound), true).toBool());
+    connect(Commands->TimeUpSound, &QAction::toggled, this, &TMainForm::TimeUpSoundCommandExecute);
+    SetPlan(TPlan::Parse(settings->value(QLatin1String(Settings::Plan)).toString()).value_or(TPlan()), false);
+}
+
+QMenu* TMainForm::ProgramMenu() const
+{
+    return Commands->Menu;
 }
 
 void TMainForm::FormCreate()
@@ -178,6 +212,7 @@ void TMainForm::resizeEvent(QResizeEvent* event)
     // Layout1 keeps its distances to all four edges; Next keeps its distance to the right one.
     Layout1->setGeometry(0, 0, width() - 1, height() + 2);
     Next->move(width() - kNextRightGap, 0);
+    PlaceCountdown();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -233,6 +268,8 @@ void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
 {
     const TTool tool = UsePenButton->isEnabled() ? TTool::Eraser : TTool::Pen;
     const QRect touched = Sheet.MouseMove(shift, QPointF(x, y), tool);
+    if (!touched.isEmpty() && !Commands->Undo->isEnabled())
+        UpdateHistoryCommands();
     FCanvasChanged = FCanvasChanged || !touched.isEmpty();
     PaintImage->UpdatePixels(touched);
 }
@@ -240,6 +277,7 @@ void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
 void TMainForm::PaintImageMouseUp(Qt::MouseButton, TShiftState, float, float)
 {
     Sheet.MouseUp();
+    UpdateHistoryCommands();
 }
 
 void TMainForm::PaintImageResized()
@@ -251,6 +289,9 @@ void TMainForm::CountTimerTimer()
 {
     DrawTimeText->setText(Clocks.DrawTimeText());
     TotalDrawTimeText->setText(Clocks.TotalDrawTimeText());
+    UpdateCountdown();
+    if (Clocks.LimitReached())
+        TimeUp();
 }
 
 void TMainForm::NextClick()
@@ -272,6 +313,7 @@ void TMainForm::ChangeTool(bool pen)
 {
     UsePenButton->setEnabled(!pen);
     UseEraserButton->setEnabled(pen);
+    (pen ? Commands->Pen : Commands->Eraser)->setChecked(true);
 }
 
 void TMainForm::FitPaintImage()
@@ -285,6 +327,10 @@ void TMainForm::FitPaintImage()
     PaintImage->setGeometry((Layout1->width() - whole) / 2, (Layout1->height() - whole) / 2, whole, whole);
     Sheet.Refit(QSizeF(side, side));
     PaintImage->update();
+    if (Commands) {
+        UpdateHistoryCommands();
+        PlaceCountdown();
+    }
 }
 
 void TMainForm::ResetPractice()
@@ -302,14 +348,18 @@ void TMainForm::ResetPractice()
     ThumbnailListView->clear();
     NextCountText->setText(QString::number(ThumbImages.size()));
     Sheet.MouseUp();
+    Sheet.ClearHistory();
     ChangeTool(true);
+    FPlanStart = 0;
+    UpdatePlanLimit();
 }
 
 void TMainForm::FinishDrawing()
 {
     const QString stamp = DrawTimeText->text();
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
-    const TFinishedDrawing drawing = TFinishedDrawing::Pack(thumbnail, stamp, Clocks.TotalDrawTimeMs());
+    const qint64 total = CountTimer->isActive() ? Clocks.TotalDrawTimeMs() : Clocks.StoppedTotalMs();
+    const TFinishedDrawing drawing = TFinishedDrawing::Pack(thumbnail, stamp, total);
     ThumbImages.append(drawing);
     Journal->Append(drawing);
     Journal->DropSnapshot();
@@ -317,10 +367,13 @@ void TMainForm::FinishDrawing()
     Sheet.Bitmap().Clear(TAlphaColors::White);
     PaintImage->update();
     ThumbnailListView->AddEntry(ListImageOf(thumbnail.Image()), DrawTimeText->text());
+    Clocks.Stop(CountTimer->isActive());
     CountTimer->stop();
     NextCountText->setText(QString::number(ThumbImages.size()));
-    Clocks.Stop();
+    Sheet.MouseUp();
+    Sheet.ClearHistory();
     ChangeTool(true);
+    UpdatePlanLimit();
 }
 
 bool TMainForm::SaveResultFromFile()
@@ -457,4 +510,116 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
         Sheet.Refit(QSizeF(PaintImage->size()));
         PaintImage->update();
     }
+    UpdatePlanLimit();
+}
+
+void TMainForm::TimeUp()
+{
+    FinishDrawing();
+    PaintImage->Flash();
+    if (TimeUpSound && Commands->TimeUpSound->isChecked())
+        TimeUpSound->play();
+}
+
+void TMainForm::SetPlan(const TPlan& plan, bool remember)
+{
+    FPlan = plan;
+    // A drawing under way keeps the limit it started with.
+    FPlanStart = ThumbImages.size() + (DrawingInProgress() ? 1 : 0);
+    Commands->PlanEntry(plan)->setChecked(true);
+    if (remember)
+        OpenSettings()->setValue(QLatin1String(Settings::Plan), plan.Text());
+    if (!plan.IsEmpty() && !TimeUpSound) {
+        // Loaded ahead, so the first time-up sounds at once. With no sound device it stays silent.
+        TimeUpSound = new QSoundEffect(this);
+        TimeUpSound->setSource(QUrl(QStringLiteral("qrc:/sounds/timeup.wav")));
+    }
+    CountdownBar->setVisible(!plan.IsEmpty());
+    UpdatePlanLimit();
+    PlaceCountdown();
+}
+
+void TMainForm::UpdatePlanLimit()
+{
+    if (!CountTimer->isActive() && !Clocks.HoldsUnfinishedDrawing()) {
+        const qsizetype drawing = ThumbImages.size() - FPlanStart;
+        Clocks.SetLimit(drawing >= 0 ? FPlan.PlaceOf(int(drawing)).LimitMs : 0);
+    }
+    UpdateCountdown();
+}
+
+void TMainForm::UpdateCountdown()
+{
+    if (FPlan.IsEmpty())
+        return;
+    const qint64 limit = Clocks.LimitMs();
+    const qint64 spent = CountTimer->isActive() ? Clocks.DrawTimeMs() : 0;
+    const qsizetype drawing = ThumbImages.size() - FPlanStart;
+    QString text = limit > 0 ? LimitText(limit) : QString();
+    if (drawing >= 0) {
+        const TPlan::TPlace place = FPlan.PlaceOf(int(drawing));
+        if (place.Ended)
+            text = QStringLiteral("プラン終了");
+        else if (place.Count > 0)
+            text = QStringLiteral("%1/%2 · %3").arg(place.Number).arg(place.Count).arg(text);
+        else
+            text = QStringLiteral("%1 · %2").arg(place.Number).arg(text);
+    }
+    CountdownBar->SetState(text, limit - spent, limit);
+}
+
+void TMainForm::PlaceCountdown()
+{
+    // In the free band at the window's bottom edge: below the canvas when the window is tall,
+    // beside it when it is wide, over the canvas's foot when there is no band at all; never
+    // over the top band's controls.
+    constexpr int topBand = 49;
+    const int h = TCountdownBar::BarHeight;
+    const QRect canvas(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size());
+    const int y = qMax(topBand, height() - h);
+    const int right = width() - (canvas.right() + 1);
+    if (height() - (canvas.bottom() + 1) >= h || right < 80)
+        CountdownBar->setGeometry(0, y, width(), h);
+    else
+        CountdownBar->setGeometry(canvas.right() + 1, y, right, h);
+    CountdownBar->raise();
+    ThumbnailMultiView->raise();
+}
+
+void TMainForm::UpdateHistoryCommands()
+{
+    Commands->Undo->setEnabled(Sheet.History().CanUndo() || Sheet.Pressed());
+    Commands->Redo->setEnabled(Sheet.History().CanRedo());
+}
+
+void TMainForm::UndoCommandExecute()
+{
+    PaintImage->UpdatePixels(Sheet.Undo());
+    FCanvasChanged = true;
+    UpdateHistoryCommands();
+}
+
+void TMainForm::RedoCommandExecute()
+{
+    PaintImage->UpdatePixels(Sheet.Redo());
+    FCanvasChanged = true;
+    UpdateHistoryCommands();
+}
+
+void TMainForm::PlanCommandExecute(QAction* entry)
+{
+    if (entry != Commands->CustomPlan) {
+        SetPlan(TPlan::Parse(entry->data().toString()).value_or(TPlan()));
+        return;
+    }
+    TPlanDialog dialog(FPlan, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.Plan())
+        SetPlan(*dialog.Plan());
+    else
+        Commands->PlanEntry(FPlan)->setChecked(true);
+}
+
+void TMainForm::TimeUpSoundCommandExecute(bool on)
+{
+    OpenSettings()->setValue(QLatin1String(Settings::TimeUpSound), on);
 }

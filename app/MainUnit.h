@@ -4,6 +4,7 @@
 #include "practice/Clock.h"
 #include "practice/DrawingSheet.h"
 #include "practice/FinishedDrawing.h"
+#include "practice/Plan.h"
 #include "practice/PracticeClocks.h"
 #include "raster/Bitmap.h"
 
@@ -14,6 +15,10 @@
 #include <memory>
 
 class QLabel;
+class QMenu;
+class QSoundEffect;
+class TCountdownBar;
+struct TCommands;
 class QPushButton;
 class QTimer;
 class TCanvasView;
@@ -54,6 +59,12 @@ public:
     // Offers each practice that an earlier program left unsaved, oldest first, until one is taken.
     void RecoverPractice();
 
+    // The plan of time limits. It starts with the next drawing when one is under way; a
+    // remembered plan is the one the next start takes.
+    void SetPlan(const TPlan& plan, bool remember = true);
+    const TPlan& Plan() const { return FPlan; }
+    QMenu* ProgramMenu() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -77,6 +88,10 @@ private:
     void ActivityDialogHide();
     void SnapshotTimerTimer();
     void JournalWriteFailed(const QString& reason);
+    void UndoCommandExecute();
+    void RedoCommandExecute();
+    void PlanCommandExecute(QAction* entry);
+    void TimeUpSoundCommandExecute(bool on);
 
     void ChangeTool(bool pen);
     void FitPaintImage();
@@ -84,6 +99,11 @@ private:
     void FinishDrawing();
     bool SaveResultFromFile();
     void RestorePractice(const TRecoveredPractice& practice);
+    void TimeUp();
+    void UpdatePlanLimit();
+    void UpdateCountdown();
+    void PlaceCountdown();
+    void UpdateHistoryCommands();
 
     // Controls, owned by the window through their parents.
     QWidget* Layout1 = nullptr;
@@ -104,6 +124,9 @@ private:
     TDrawer* ThumbnailMultiView = nullptr;
     TThumbnailListView* ThumbnailListView = nullptr;
     TCustomActivityDialog* ActivityDialog = nullptr;
+    TCountdownBar* CountdownBar = nullptr;
+    std::unique_ptr<TCommands> Commands;
+    QSoundEffect* TimeUpSound = nullptr; // made when a plan first needs it
 
     // The practice.
     TSteadyClock FSteadyClock;
@@ -118,6 +141,10 @@ private:
     std::unique_ptr<TJournal> Journal;
     bool FCanvasChanged = false; // since the last snapshot
     bool FJournalWarned = false; // the user is told once that the journal cannot be written
+
+    // The plan, and the drawing (by number in the practice) with which it started.
+    TPlan FPlan;
+    qsizetype FPlanStart = 0;
 };
 
 #endif

@@ -22,7 +22,27 @@ bool TDrawingSheet::MouseDown(TShiftState shift, QPointF pos)
         return false;
     FDownPos = pos;
     FPress = true;
+    FHistory.BeginStroke(FBitmap.Image());
     return true;
+}
+
+void TDrawingSheet::MouseUp()
+{
+    if (FPress)
+        FHistory.EndStroke(FBitmap.Image());
+    FPress = false;
+}
+
+QRect TDrawingSheet::Undo()
+{
+    MouseUp();
+    return FHistory.Undo(FBitmap.Image());
+}
+
+QRect TDrawingSheet::Redo()
+{
+    MouseUp();
+    return FHistory.Redo(FBitmap.Image());
 }
 
 QRect TDrawingSheet::MouseMove(TShiftState shift, QPointF pos, TTool tool)
@@ -33,6 +53,7 @@ QRect TDrawingSheet::MouseMove(TShiftState shift, QPointF pos, TTool tool)
         // The pointer came in with the button already held: start the stroke here.
         FPress = true;
         FDownPos = pos;
+        FHistory.BeginStroke(FBitmap.Image());
         return {};
     }
     TCanvas canvas(FBitmap);
@@ -48,11 +69,13 @@ QRect TDrawingSheet::MouseMove(TShiftState shift, QPointF pos, TTool tool)
         touched = canvas.DrawLine(FDownPos, pos, 1.0f);
     }
     FDownPos = pos;
+    FHistory.Touch(touched);
     return touched;
 }
 
 void TDrawingSheet::Refit(QSizeF control)
 {
+    FHistory.Clear();
     const TBitmap snapshot = FBitmap;
     const int n = int(std::floor(float(control.width())));
     FBitmap.SetSize(n, n);

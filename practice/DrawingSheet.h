@@ -2,6 +2,7 @@
 #define TENARAI_PRACTICE_DRAWINGSHEET_H
 
 #include "practice/ShiftState.h"
+#include "practice/StrokeHistory.h"
 #include "raster/Bitmap.h"
 
 #include <QPointF>
@@ -45,7 +46,15 @@ public:
     // Draws one straight segment from the last position with the tool and returns the pixels
     // it may have changed; empty when nothing was drawn.
     QRect MouseMove(TShiftState shift, QPointF pos, TTool tool);
-    void MouseUp() { FPress = false; }
+    // Ends the stroke; it becomes one step of the history.
+    void MouseUp();
+
+    // The strokes of the drawing, for undo and redo; the caller clears it when it clears the canvas.
+    const TStrokeHistory& History() const { return FHistory; }
+    void ClearHistory() { FHistory.Clear(); }
+    // Takes back the last stroke (ending one under way first) and returns the pixels it changed.
+    QRect Undo();
+    QRect Redo();
 
     bool Pressed() const { return FPress; }
     QPointF DownPos() const { return FDownPos; }
@@ -55,6 +64,7 @@ public:
      *
      * The bitmap becomes n × n with n the side rounded down, white, with the old drawing copied
      * unscaled: centred (offsets truncated) when the canvas grew, its top-left part kept when it shrank.
+     * The history no longer fits and is cleared.
      */
     void Refit(QSizeF control);
 
@@ -62,6 +72,7 @@ private:
     TBitmap FBitmap;
     QPointF FDownPos;
     bool FPress = false;
+    TStrokeHistory FHistory;
 };
 
 #endif

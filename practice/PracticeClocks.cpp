@@ -28,9 +28,9 @@ void TPracticeClocks::Press(bool running)
     }
 }
 
-void TPracticeClocks::Stop()
+void TPracticeClocks::Stop(bool running)
 {
-    FStartDrawTime = FClock.NowMs();
+    FStartDrawTime = running ? Reading() : FClock.NowMs();
     FCarriedMs = 0;
     FHoldsUnfinished = false;
 }
@@ -46,12 +46,23 @@ void TPracticeClocks::Restore(qint64 totalMs, qint64 drawMs)
 
 qint64 TPracticeClocks::TotalDrawTimeMs() const
 {
-    return ElapsedMilliseconds(FInitialDrawTime, FClock.NowMs());
+    return ElapsedMilliseconds(FInitialDrawTime, Reading());
+}
+
+qint64 TPracticeClocks::Reading() const
+{
+    const qint64 now = FClock.NowMs();
+    return FLimitMs > 0 ? qMin(now, FStartDrawTime + FLimitMs) : now;
+}
+
+bool TPracticeClocks::LimitReached() const
+{
+    return FLimitMs > 0 && FClock.NowMs() - FStartDrawTime >= FLimitMs;
 }
 
 qint64 TPracticeClocks::DrawTimeMs() const
 {
-    return ElapsedMilliseconds(FStartDrawTime, FClock.NowMs());
+    return ElapsedMilliseconds(FStartDrawTime, Reading());
 }
 
 QString TPracticeClocks::DrawTimeText() const

@@ -23,8 +23,9 @@ public:
     // The rule for an admitted press on the canvas, given whether the clocks run now. Stopped
     // clocks must be started by the caller right after (it enables the timer).
     void Press(bool running);
-    // A drawing was finished: a pause, if one follows, starts now.
-    void Stop();
+    // A drawing was finished: a pause, if one follows, starts now (at the limit, when running
+    // clocks passed it).
+    void Stop(bool running = true);
 
     /**
      * @brief Stopped clocks as a recovered practice left them: `totalMs` on the total, and
@@ -35,9 +36,21 @@ public:
     // Whether the stopped clocks hold an unfinished drawing's time (see Restore).
     bool HoldsUnfinishedDrawing() const { return FHoldsUnfinished; }
 
+    /**
+     * @brief A time limit for the drawing (0: none). While the clocks run they stop counting at
+     * the limit: the drawing's time reads exactly the limit, and whatever comes after it until
+     * the clocks are stopped counts as a pause.
+     */
+    void SetLimit(qint64 ms) { FLimitMs = ms; }
+    qint64 LimitMs() const { return FLimitMs; }
+    bool LimitReached() const;
+
+    // The readings while the clocks run.
     QString DrawTimeText() const;
     qint64 DrawTimeMs() const;
     qint64 TotalDrawTimeMs() const;
+    // The total as the stopped clocks hold it.
+    qint64 StoppedTotalMs() const { return FStartDrawTime - FInitialDrawTime; }
     QString TotalDrawTimeText() const;
 
     qint64 StartDrawTime() const { return FStartDrawTime; }
@@ -51,6 +64,10 @@ private:
     bool FIsFirstStart = true;
     qint64 FCarriedMs = 0; // drawing time the next press carries on from
     bool FHoldsUnfinished = false;
+    qint64 FLimitMs = 0;
+
+    // Now, or the moment the drawing reached its limit if that came first.
+    qint64 Reading() const;
 };
 
 #endif

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkgconf
-  qt6-base-dev qt6-qpa-plugins libpng-dev zlib1g-dev libbenchmark-dev
+  qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev libpng-dev zlib1g-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils libx11-dev
   fonts-noto-cjk pngcheck imagemagick
 )

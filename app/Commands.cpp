@@ -1,0 +1,84 @@
+#include "app/Commands.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QWidget>
+
+const QList<TPlanPreset>& PlanPresets()
+{
+    static const QList<TPlanPreset> presets{
+        {"制限なし", ""},
+        {"30秒", "30s"},
+        {"1分", "1m"},
+        {"2分", "2m"},
+        {"5分", "5m"},
+        {"10分", "10m"},
+        {"クラス（30秒×10、1分×5、2分×3、5分×2）", "10x30s,5x1m,3x2m,2x5m"},
+    };
+    return presets;
+}
+
+namespace {
+QAction* MakeCommand(QWidget* window, QMenu* menu, const char* name, const QString& text,
+                     const QList<QKeySequence>& keys = {})
+{
+    auto* action = new QAction(text, window);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+    menu->addAction(action);
+    return action;
+}
+} // namespace
+
+TCommands::TCommands(QWidget* window)
+{
+    Menu = new QMenu(window);
+    Menu->setObjectName(QStringLiteral("ProgramMenu"));
+
+    PlanMenu = Menu->addMenu(QStringLiteral("練習プラン"));
+    PlanMenu->setObjectName(QStringLiteral("PlanMenu"));
+    Plans = new QActionGroup(window);
+    Plans->setExclusive(true);
+    for (const TPlanPreset& preset : PlanPresets()) {
+        QAction* entry = PlanMenu->addAction(QString::fromUtf8(preset.Name));
+        entry->setCheckable(true);
+        entry->setData(QString::fromLatin1(preset.Text));
+        Plans->addAction(entry);
+    }
+    PlanMenu->addSeparator();
+    CustomPlan = PlanMenu->addAction(QStringLiteral("カスタム…"));
+    CustomPlan->setObjectName(QStringLiteral("CustomPlanCommand"));
+    CustomPlan->setCheckable(true);
+    Plans->addAction(CustomPlan);
+
+    TimeUpSound = MakeCommand(window, Menu, "TimeUpSoundCommand", QStringLiteral("時間切れの音"));
+    TimeUpSound->setCheckable(true);
+    Menu->addSeparator();
+    Undo = MakeCommand(window, Menu, "UndoCommand", QStringLiteral("元に戻す"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    Redo = MakeCommand(window, Menu, "RedoCommand", QStringLiteral("やり直し"),
+                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    Menu->addSeparator();
+    Pen = MakeCommand(window, Menu, "PenCommand", QStringLiteral("ペン"), {QKeySequence(Qt::Key_P)});
+    Eraser = MakeCommand(window, Menu, "EraserCommand", QStringLiteral("消しゴム"), {QKeySequence(Qt::Key_E)});
+    auto* tools = new QActionGroup(window);
+    for (QAction* tool : {Pen, Eraser}) {
+        tool->setCheckable(true);
+        tools->addAction(tool);
+    }
+    Menu->addSeparator();
+    Next = MakeCommand(window, Menu, "NextCommand", QStringLiteral("Next"),
+                       {QKeySequence(Qt::Key_N), QKeySequence(Qt::Key_Right)});
+    Save = MakeCommand(window, Menu, "SaveCommand", QStringLiteral("結果を保存"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    Reset = MakeCommand(window, Menu, "ResetCommand", QStringLiteral("リセット"));
+}
+
+QAction* TCommands::PlanEntry(const TPlan& plan) const
+{
+    for (QAction* entry : Plans->actions())
+        if (entry != CustomPlan && TPlan::Parse(entry->data().toString()).value_or(TPlan()) == plan)
+            return entry;
+    return CustomPlan;
+}

@@ -1,0 +1,46 @@
+#ifndef TENARAI_APP_COMMANDS_H
+#define TENARAI_APP_COMMANDS_H
+
+#include "practice/Plan.h"
+
+#include <QList>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QWidget;
+
+/**
+ * @brief The program's commands, made once: each is one QAction with its text and keys, added
+ * to the window (so the keys work while it is active) and to the program's menu, which opens on
+ * a right-click. The window connects them to its handlers and keeps their state.
+ */
+struct TCommands
+{
+    QMenu* Menu = nullptr;
+    QMenu* PlanMenu = nullptr;
+    QActionGroup* Plans = nullptr; // one checkable entry per preset, then "カスタム…"
+    QAction* CustomPlan = nullptr;
+    QAction* TimeUpSound = nullptr;
+    QAction* Undo = nullptr;
+    QAction* Redo = nullptr;
+    QAction* Pen = nullptr;
+    QAction* Eraser = nullptr;
+    QAction* Next = nullptr;
+    QAction* Save = nullptr;
+    QAction* Reset = nullptr;
+
+    explicit TCommands(QWidget* window);
+    // The preset entry of a plan, or "カスタム…" for any other.
+    QAction* PlanEntry(const TPlan& plan) const;
+};
+
+// The plans the menu offers by name; an entry's data is the plan's text form.
+struct TPlanPreset
+{
+    const char* Name;
+    const char* Text; // empty: no limit
+};
+const QList<TPlanPreset>& PlanPresets();
+
+#endif

@@ -1,0 +1,22 @@
+#ifndef TENARAI_APP_SETTINGS_H
+#define TENARAI_APP_SETTINGS_H
+
+#include <QSettings>
+#include <memory>
+
+namespace Settings {
+// Keys of what the program remembers between runs.
+inline constexpr auto Plan = "practice/plan";
+inline constexpr auto TimeUpSound = "practice/timeUpSound";
+} // namespace Settings
+
+/**
+ * @brief The program's settings, where QSettings keeps those of organisation "io.github.tenarai"
+ * and application "Tenarai" ($XDG_CONFIG_HOME/io.github.tenarai/Tenarai.conf).
+ *
+ * The folder is looked up at every call, not once per process as QSettings does, so tests can
+ * give each window a settings file of its own.
+ */
+std::unique_ptr<QSettings> OpenSettings();
+
+#endif
