@@ -349,6 +349,7 @@ void TMainForm::ResetPractice()
     NextCountText->setText(QString::number(ThumbImages.size()));
     Sheet.MouseUp();
     Sheet.ClearHistory();
+    UpdateHistoryCommands();
     ChangeTool(true);
     FPlanStart = 0;
     UpdatePlanLimit();
@@ -372,6 +373,7 @@ void TMainForm::FinishDrawing()
     NextCountText->setText(QString::number(ThumbImages.size()));
     Sheet.MouseUp();
     Sheet.ClearHistory();
+    UpdateHistoryCommands();
     ChangeTool(true);
     UpdatePlanLimit();
 }

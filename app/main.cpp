@@ -1,11 +1,28 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MainUnit.h"
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
+    // The command line is read before anything needs a display, so a mistake in it never
+    // opens a window.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const TCommandLine commandLine = ReadCommandLine(arguments);
+    if (commandLine.ExitCode) {
+        std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
+        return *commandLine.ExitCode;
+    }
+
     TApplication::PrepareStart();
     TApplication app(argc, argv);
     TMainForm MainForm;
+    if (commandLine.Plan)
+        MainForm.SetPlan(*commandLine.Plan, false);
     MainForm.show();
     MainForm.RecoverPractice();
     return app.exec();

@@ -2,6 +2,8 @@
 #include "TestSupport.h"
 #include "app/Application.h"
 #include "app/CanvasView.h"
+#include "app/CountdownBar.h"
+#include "app/PlanDialog.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
 #include "app/MainUnit.h"
@@ -11,7 +13,11 @@
 #include "journal/Journal.h"
 #include "raster/Error.h"
 
+#include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -23,10 +29,12 @@ const QDateTime kNow(QDate(2024, 3, 7), QTime(14, 30, 15));
 class TFormFixture
 {
 public:
-    TFormFixture() : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME"))
+    TFormFixture()
+        : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME")), FOldConfig(qgetenv("XDG_CONFIG_HOME"))
     {
         QDir::setCurrent(FDir.path());
         qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
         Start();
     }
     ~TFormFixture()
@@ -34,6 +42,7 @@ public:
         Form.reset();
         QDir::setCurrent(FOld);
         qputenv("XDG_STATE_HOME", FOldState);
+        qputenv("XDG_CONFIG_HOME", FOldConfig);
     }
 
     // The program ends without saving (the journal stays, as after a crash) and starts again in
@@ -53,6 +62,12 @@ public:
 
     QString Text(const char* name) const { return Form->findChild<QLabel*>(name)->text(); }
     QPushButton* Button(const char* name) const { return Form->findChild<QPushButton*>(name); }
+    QAction* Command(const char* name) const { return Form->findChild<QAction*>(name); }
+    TCountdownBar* Bar() const { return Form->findChild<TCountdownBar*>("CountdownBar"); }
+    void Key(int key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::keyClick(Form->windowHandle(), Qt::Key(key), modifiers);
+    }
     TCanvasView* Canvas() const { return Form->findChild<TCanvasView*>("PaintImage"); }
     TThumbnailListView* List() const { return Form->findChild<TThumbnailListView*>("ThumbnailListView"); }
     TDrawer* Drawer() const { return Form->findChild<TDrawer*>("ThumbnailMultiView"); }
@@ -88,8 +103,10 @@ private:
 
     QTemporaryDir FDir;
     QTemporaryDir FState;
+    QTemporaryDir FConfig;
     QString FOld;
     QByteArray FOldState;
+    QByteArray FOldConfig;
 };
 
 // The button of a message box, found by its text.
@@ -670,6 +687,147 @@ private slots:
         QCOMPARE(sheet.size(), QSize(4096, 4096));
         for (int cell = 0; cell < 3; ++cell)
             QVERIFY(!AllWhite(sheet, QRect(512 * cell + 2, 60, 500, 400)));
+    }
+
+    // With an injected clock: each drawing of the plan ends by itself exactly at its limit,
+    // the total is the sum of the limits, and past the plan's end there is no limit.
+    void planFinishesDrawingsAtTheLimit()
+    {
+        TFormFixture f;
+        f.Form->SetPlan(*TPlan::Parse("2x30s,1x1m"), false);
+        QVERIFY(f.Bar()->isVisible());
+        QCOMPARE(f.Bar()->Text(), "1/2 · 30秒");
+        // Time before the first press never counts.
+        f.Clock.Advance(7000);
+        const QList<std::pair<qint64, QString>> drawings{{30000, "00:30.000"}, {30000, "00:30.000"}, {60000, "01:00.000"}};
+        const QStringList places{"2/2 · 30秒", "1/1 · 1分", "プラン終了"};
+        for (int i = 0; i < 3; ++i) {
+            f.Stroke(QPoint(100, 100 + 100 * i), QPoint(300, 100 + 100 * i));
+            f.Clock.Advance(drawings[i].first - 4000);
+            QTRY_VERIFY(f.Bar()->Warning());
+            QVERIFY(f.Bar()->Fraction() < 0.2);
+            f.Clock.Advance(4037); // the timer's tick comes a little after the limit
+            QTRY_COMPARE(f.Text("NextCountText"), QString::number(i + 1));
+            QCOMPARE(f.Form->Thumbnails()[i].Stamp(), drawings[i].second);
+            QCOMPARE(f.Text("DrawTimeText"), drawings[i].second);
+            QVERIFY(!f.Form->ClocksRunning());
+            QVERIFY(AllWhite(f.Pixels()));
+            QCOMPARE(f.Bar()->Text(), places[i]);
+            f.Clock.Advance(3000); // a pause
+        }
+        QCOMPARE(f.Text("TotalDrawTimeText"), "02:00.000");
+        QCOMPARE(f.Form->Thumbnails()[2].TotalMs(), 120000);
+
+        // After the plan: no limit, no box.
+        f.Stroke(QPoint(100, 500), QPoint(300, 500));
+        f.Clock.Advance(200000);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "03:20.000");
+        QVERIFY(f.Form->ClocksRunning());
+        QCOMPARE(f.Text("NextCountText"), "3");
+        QVERIFY(f.Dialogs.Log.Messages.isEmpty());
+
+        // A reset starts the plan again; so does a save.
+        f.Dialogs.Log.Answers = {mrYes};
+        f.Click("StartButton");
+        QCOMPARE(f.Bar()->Text(), "1/2 · 30秒");
+        f.Stroke(QPoint(100, 100), QPoint(300, 100));
+        f.Clock.Advance(30000);
+        QTRY_COMPARE(f.Text("NextCountText"), "1");
+        f.Click("Finish");
+        QCOMPARE(f.Bar()->Text(), "1/2 · 30秒");
+        QVERIFY(QFile::exists("result/20240307_143015_1.png"));
+    }
+
+    // The program's menu: every entry with its keys, the plans, and the remembered choices.
+    void programMenu()
+    {
+        TFormFixture f;
+        QStringList entries;
+        for (QAction* a : f.Form->ProgramMenu()->actions())
+            if (!a->isSeparator())
+                entries << a->text() + "|" + a->shortcut().toString();
+        QCOMPARE(entries, (QStringList{"練習プラン|", "時間切れの音|", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
+                                       "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|"}));
+        QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));
+        QStringList plans;
+        for (QAction* a : f.Form->findChild<QMenu*>("PlanMenu")->actions())
+            if (!a->isSeparator())
+                plans << a->text();
+        QCOMPARE(plans, (QStringList{"制限なし", "30秒", "1分", "2分", "5分", "10分",
+                                     "クラス（30秒×10、1分×5、2分×3、5分×2）", "カスタム…"}));
+        QVERIFY(f.Command("TimeUpSoundCommand")->isChecked());
+        QVERIFY(!f.Bar()->isVisible());
+
+        // A preset from the menu; "カスタム…" through its dialog; both remembered.
+        f.Form->findChild<QMenu*>("PlanMenu")->actions()[6]->trigger();
+        QCOMPARE(f.Form->Plan().Text(), "10x30s,5x1m,3x2m,2x5m");
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TPlanDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->Edit()->setText("3x");
+            QCOMPARE(dialog->Problem()->text(), "「3x」: 時間がありません");
+            QVERIFY(!dialog->Buttons()->buttons().first()->isEnabled());
+            dialog->Edit()->setText("3x45s, 2m");
+            QVERIFY(dialog->Problem()->text().isEmpty());
+            dialog->Buttons()->buttons().first()->click();
+        });
+        f.Command("CustomPlanCommand")->trigger();
+        QCOMPARE(f.Form->Plan().Text(), "3x45s,2m");
+        QVERIFY(f.Command("CustomPlanCommand")->isChecked());
+        f.Command("TimeUpSoundCommand")->trigger();
+        f.Restart();
+        QCOMPARE(f.Form->Plan().Text(), "3x45s,2m");
+        QVERIFY(!f.Command("TimeUpSoundCommand")->isChecked());
+        QCOMPARE(f.Bar()->Text(), "1/3 · 45秒");
+        // The bar sits in the band below the canvas, clear of the top band.
+        QCOMPARE(f.Bar()->geometry(), QRect(0, 727 - TCountdownBar::BarHeight, 668, TCountdownBar::BarHeight));
+        QVERIFY(!f.Bar()->geometry().intersects(f.Canvas()->geometry()));
+        f.Form->resize(1000, 600);
+        QVERIFY(f.Bar()->geometry().top() >= 49);
+        QVERIFY(!f.Bar()->geometry().intersects(QRect(f.Canvas()->mapTo(f.Form.get(), QPoint()), f.Canvas()->size())));
+    }
+
+    // Keys while the window is active: undo and redo of strokes, the tools, Next and the save.
+    void keys()
+    {
+        TFormFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.Form.get()));
+        QVERIFY(!f.Command("UndoCommand")->isEnabled());
+        f.Stroke(QPoint(100, 200), QPoint(500, 200));
+        f.Stroke(QPoint(100, 300), QPoint(500, 300));
+        QVERIFY(f.Command("UndoCommand")->isEnabled());
+        QVERIFY(!f.Command("RedoCommand")->isEnabled());
+        f.Key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.Pixels().pixel(300, 300), 0xFFFFFFFFu);
+        QCOMPARE(f.Pixels().pixel(300, 200), 0xFF000000u);
+        QVERIFY(f.Command("RedoCommand")->isEnabled());
+        QVERIFY(f.Form->ClocksRunning()); // undo never touches the clocks
+        f.Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.Pixels().pixel(300, 300), 0xFF000000u);
+        f.Key(Qt::Key_Z, Qt::ControlModifier);
+        f.Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.Pixels().pixel(300, 300), 0xFF000000u);
+
+        f.Key(Qt::Key_E);
+        QVERIFY(!f.Button("UseEraserButton")->isEnabled());
+        QVERIFY(f.Command("EraserCommand")->isChecked());
+        f.Key(Qt::Key_P);
+        QVERIFY(!f.Button("UsePenButton")->isEnabled());
+
+        // Next clears the history; so does a resize.
+        f.Key(Qt::Key_N);
+        QCOMPARE(f.Text("NextCountText"), "1");
+        QVERIFY(!f.Command("UndoCommand")->isEnabled());
+        f.Stroke(QPoint(100, 200), QPoint(500, 200));
+        f.Form->resize(700, 800);
+        QTRY_COMPARE(f.Pixels().size(), QSize(699, 699));
+        QVERIFY(!f.Command("UndoCommand")->isEnabled());
+        f.Key(Qt::Key_Right);
+        QCOMPARE(f.Text("NextCountText"), "2");
+        f.Key(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFile::exists("result/20240307_143015_1.png"));
+        QCOMPARE(f.Text("NextCountText"), "0");
     }
 
     void threadHandOff()

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "practice/DrawingSheet.h"
 #include "practice/ElapsedTime.h"
+#include "practice/Plan.h"
 #include "practice/PracticeClocks.h"
 #include "practice/Thumbnail.h"
 #include "raster/Canvas.h"
@@ -219,6 +220,179 @@ private slots:
         const QImage img = sheet.Bitmap().Image();
         QCOMPARE(img.pixel(99, 50), 0xFF000000u);
         QCOMPARE(DarkBox(img), QRect(QPoint(50, 50), QPoint(99, 50)));
+    }
+
+    void planText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("canonical"); // empty: refused
+        QTest::addColumn<QString>("message");
+        QTest::newRow("counts") << "10x30s,5x1m,2x5m" << "10x30s,5x1m,2x5m" << "";
+        QTest::newRow("open last item") << "2x30s,1m" << "2x30s,1m" << "";
+        QTest::newRow("one limit for all") << "45s" << "45s" << "";
+        QTest::newRow("minutes and seconds") << "3x1m30s" << "3x1m30s" << "";
+        QTest::newRow("seconds past a minute") << "90s" << "1m30s" << "";
+        QTest::newRow("spaces around the parts") << " 10 x 30s , 5 X 1m " << "10x30s,5x1m" << "";
+        QTest::newRow("the longest") << "99m" << "99m" << "";
+        QTest::newRow("zero count") << "0x30s" << "" << "「0x30s」: 枚数は1から9999までです";
+        QTest::newRow("count missing") << "x30s" << "" << "「x30s」: 枚数がありません";
+        QTest::newRow("duration missing") << "10x" << "" << "「10x」: 時間がありません";
+        QTest::newRow("no unit") << "30" << "" << "「30」: 時間には単位（s または m）を付けてください";
+        QTest::newRow("zero time") << "0s" << "" << "「0s」: 時間は1秒から99分までです";
+        QTest::newRow("too long") << "5x100m" << "" << "「5x100m」: 時間は1秒から99分までです";
+        QTest::newRow("hours") << "1h" << "" << "「1h」: 読めない時間です（例: 30s、2m、1m30s）";
+        QTest::newRow("empty item") << "10x30s,,5x1m" << "" << "2番目の項目が空です";
+        QTest::newRow("trailing comma") << "10x30s," << "" << "2番目の項目が空です";
+        QTest::newRow("empty") << "  " << "" << "プランが空です（例: 10x30s, 5x1m）";
+        QTest::newRow("open item not last") << "1m,5x2m" << "" << "「1m」: 枚数を省けるのは最後の項目だけです";
+        QTest::newRow("huge number") << "99999999999999999999s" << ""
+                                     << "「99999999999999999999s」: 時間は1秒から99分までです";
+    }
+    void planText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, canonical);
+        QFETCH(QString, message);
+        QString error;
+        const std::optional<TPlan> plan = TPlan::Parse(text, &error);
+        QCOMPARE(plan.has_value(), !canonical.isEmpty());
+        if (plan) {
+            QCOMPARE(plan->Text(), canonical);
+            QCOMPARE(TPlan::Parse(plan->Text()), plan);
+        } else {
+            QCOMPARE(error, message);
+        }
+    }
+
+    void planPlaces()
+    {
+        const TPlan plan = *TPlan::Parse("2x30s,1x2m");
+        QCOMPARE(plan.PlaceOf(0).LimitMs, 30000);
+        QCOMPARE(plan.PlaceOf(1).Number, 2);
+        QCOMPARE(plan.PlaceOf(1).Count, 2);
+        QCOMPARE(plan.PlaceOf(2).LimitMs, 120000);
+        QCOMPARE(plan.PlaceOf(2).Number, 1);
+        QVERIFY(plan.PlaceOf(3).Ended);
+        QCOMPARE(plan.PlaceOf(3).LimitMs, 0);
+        const TPlan open = *TPlan::Parse("1x10s,1m");
+        QCOMPARE(open.PlaceOf(500).LimitMs, 60000);
+        QCOMPARE(open.PlaceOf(500).Number, 500);
+        QVERIFY(!open.PlaceOf(500).Ended);
+        QCOMPARE(LimitText(30000), "30秒");
+        QCOMPARE(LimitText(120000), "2分");
+        QCOMPARE(LimitText(90000), "1分30秒");
+    }
+
+    // The drawing clock stops counting at the limit: the drawing reads the limit exactly, and
+    // the time until the clocks are stopped is a pause.
+    void clocksStopAtTheLimit()
+    {
+        TManualClock clock;
+        TPracticeClocks clocks(clock);
+        clocks.Reset();
+        clocks.SetLimit(30000);
+        clocks.Press(false);
+        clock.Advance(29990);
+        QVERIFY(!clocks.LimitReached());
+        clock.Advance(37); // the timer's tick comes a little late
+        QVERIFY(clocks.LimitReached());
+        QCOMPARE(clocks.DrawTimeText(), "00:30.000");
+        QCOMPARE(clocks.TotalDrawTimeText(), "00:30.000");
+        clocks.Stop(true);
+        QCOMPARE(clocks.StoppedTotalMs(), 30000);
+        clock.Advance(10000);
+        clocks.Press(false);
+        clock.Advance(5000);
+        QCOMPARE(clocks.DrawTimeText(), "00:05.000");
+        QCOMPARE(clocks.TotalDrawTimeText(), "00:35.000");
+    }
+
+    // Strokes as steps: undo and redo put back exactly the pixels each stroke changed. The
+    // canvas is compared with one on which only the strokes that should remain were drawn.
+    void undoRedo_data()
+    {
+        QTest::addColumn<QString>("script"); // p: pen stroke, e: eraser stroke, u: undo, r: redo
+        QTest::addColumn<QList<int>>("remaining"); // the strokes, by place in the script, left on
+        QTest::addColumn<bool>("canUndo");
+        QTest::addColumn<bool>("canRedo");
+        QTest::newRow("one pen stroke") << "p" << QList<int>{0} << true << false;
+        QTest::newRow("undone") << "pu" << QList<int>{} << false << true;
+        QTest::newRow("undo past the first step") << "puuu" << QList<int>{} << false << true;
+        QTest::newRow("redone") << "ppuur" << QList<int>{0} << true << true;
+        QTest::newRow("redo past the last step") << "ppuurrrr" << QList<int>{0, 1} << true << false;
+        QTest::newRow("new stroke after undo drops the redo") << "ppupr" << QList<int>{0, 3} << true << false;
+        QTest::newRow("eraser stroke undone") << "peu" << QList<int>{0} << true << true;
+        QTest::newRow("eraser stroke redone") << "peur" << QList<int>{0, 1} << true << false;
+    }
+    void undoRedo()
+    {
+        QFETCH(QString, script);
+        QFETCH(QList<int>, remaining);
+        QFETCH(bool, canUndo);
+        QFETCH(bool, canRedo);
+        // A pen stroke draws a line at a height of its own; an eraser stroke wipes the line of
+        // the pen stroke before it.
+        const auto stroke = [&](TDrawingSheet& sheet, int at) {
+            const bool pen = script[at] == 'p';
+            const int y = 20 + 20 * int(script.left(at + 1).lastIndexOf('p'));
+            QVERIFY(sheet.MouseDown(ssLeft, QPointF(10, y)));
+            sheet.MouseMove(ssLeft, QPointF(150, y), pen ? TTool::Pen : TTool::Eraser);
+            sheet.MouseMove(ssLeft, QPointF(290, y), pen ? TTool::Pen : TTool::Eraser);
+            sheet.MouseUp();
+        };
+        TDrawingSheet sheet;
+        sheet.Refit(QSizeF(300, 300));
+        sheet.Bitmap().Clear(TAlphaColors::White);
+        for (int i = 0; i < script.size(); ++i) {
+            if (script[i] == 'u')
+                sheet.Undo();
+            else if (script[i] == 'r')
+                sheet.Redo();
+            else
+                stroke(sheet, i);
+        }
+        TDrawingSheet expected;
+        expected.Refit(QSizeF(300, 300));
+        expected.Bitmap().Clear(TAlphaColors::White);
+        for (const int i : remaining)
+            stroke(expected, i);
+        QCOMPARE(sheet.Bitmap().Image(), expected.Bitmap().Image());
+        QCOMPARE(sheet.History().CanUndo(), canUndo);
+        QCOMPARE(sheet.History().CanRedo(), canRedo);
+    }
+
+    // Only the touched rectangle is kept, and the oldest steps go when the budget is spent.
+    void historyIsBounded()
+    {
+        QImage canvas(400, 400, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::white);
+        TStrokeHistory history(3 * 2 * 100 * 100 * 4); // room for three 100 × 100 steps
+        for (int i = 0; i < 5; ++i) {
+            history.BeginStroke(canvas);
+            const QRect area(i * 50, 0, 100, 100);
+            canvas.setPixel(area.center(), qRgb(0, 0, 0));
+            history.Touch(area);
+            history.EndStroke(canvas);
+        }
+        QCOMPARE(history.Steps(), 3);
+        QCOMPARE(history.Bytes(), 3 * 2 * 100 * 100 * 4);
+        int undone = 0;
+        while (!history.Undo(canvas).isEmpty())
+            ++undone;
+        QCOMPARE(undone, 3);
+        // The two oldest strokes stay on the canvas: their steps were dropped.
+        QCOMPARE(canvas.pixel(QRect(0, 0, 100, 100).center()), qRgb(0, 0, 0));
+        QCOMPARE(canvas.pixel(QRect(50, 0, 100, 100).center()), qRgb(0, 0, 0));
+        QCOMPARE(canvas.pixel(QRect(100, 0, 100, 100).center()), qRgb(255, 255, 255));
+        // A refit leaves nothing to undo.
+        TDrawingSheet sheet;
+        sheet.Refit(QSizeF(200, 200));
+        sheet.MouseDown(ssLeft, QPointF(10, 10));
+        sheet.MouseMove(ssLeft, QPointF(100, 10), TTool::Pen);
+        sheet.MouseUp();
+        QVERIFY(sheet.History().CanUndo());
+        sheet.Refit(QSizeF(300, 300));
+        QVERIFY(!sheet.History().CanUndo());
     }
 
     void thumbnailScalesTheWholeCanvas_data()

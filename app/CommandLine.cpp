@@ -1,0 +1,65 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+QString HelpText()
+{
+    return QStringLiteral(
+        "使い方: tenarai [オプション]\n"
+        "時間を計りながらクロッキー（短時間のスケッチ）を練習するプログラムです。\n"
+        "\n"
+        "オプション:\n"
+        "  -h, --help         この説明を表示して終わります\n"
+        "  -v, --version      バージョンを表示して終わります\n"
+        "  --plan PLAN        この回の練習プラン（1枚ごとの制限時間）\n"
+        "                     例: \"10x30s,5x1m,2x5m\"（枚数x時間をカンマで区切る。\n"
+        "                     時間は 30s、2m、1m30s のように1秒から99分まで。\n"
+        "                     最後の項目の枚数を省くと、それ以降すべてに使う）\n");
+}
+} // namespace
+
+TCommandLine ReadCommandLine(const QStringList& arguments)
+{
+    TCommandLine result;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption plan(QStringLiteral("plan"), QString(), QStringLiteral("PLAN"));
+    parser.addOptions({help, version, plan});
+
+    const auto fail = [&](const QString& message) {
+        result.ExitCode = 2;
+        result.Error = QStringLiteral("tenarai: %1\n詳しくは tenarai --help を見てください。\n").arg(message);
+        return result;
+    };
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return fail(QStringLiteral("知らないオプションです: %1")
+                            .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                                 unknown.first()));
+        return fail(QStringLiteral("オプションに値がありません: --plan"));
+    }
+    if (parser.isSet(help)) {
+        result.ExitCode = 0;
+        result.Output = HelpText();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.ExitCode = 0;
+        result.Output = QStringLiteral("tenarai %1\n").arg(QStringLiteral(TENARAI_VERSION));
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("余分な引数があります: %1").arg(parser.positionalArguments().first()));
+    if (parser.isSet(plan)) {
+        QString problem;
+        result.Plan = TPlan::Parse(parser.value(plan), &problem);
+        if (!result.Plan)
+            return fail(QStringLiteral("--plan の値が読めません: %1").arg(problem));
+    }
+    return result;
+}

@@ -1,0 +1,27 @@
+#ifndef TENARAI_APP_COMMANDLINE_H
+#define TENARAI_APP_COMMANDLINE_H
+
+#include "practice/Plan.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the command line asks of this run.
+struct TCommandLine
+{
+    std::optional<TPlan> Plan; // wins over the remembered plan for this run
+
+    // When set, the program does not start: it prints these and ends with ExitCode.
+    std::optional<int> ExitCode;
+    QString Output; // for standard output (help, version)
+    QString Error;  // for standard error
+};
+
+/**
+ * @brief Reads the arguments (the program's name first). A bad option or value gives exit
+ * status 2 with a message in Japanese; --help and --version give 0 with their text.
+ */
+TCommandLine ReadCommandLine(const QStringList& arguments);
+
+#endif
