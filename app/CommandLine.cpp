@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 QString HelpText()
@@ -16,7 +17,8 @@ QString HelpText()
         "  --plan PLAN        この回の練習プラン（1枚ごとの制限時間）\n"
         "                     例: \"10x30s,5x1m,2x5m\"（枚数x時間をカンマで区切る。\n"
         "                     時間は 30s、2m、1m30s のように1秒から99分まで。\n"
-        "                     最後の項目の枚数を省くと、それ以降すべてに使う）\n");
+        "                     最後の項目の枚数を省くと、それ以降すべてに使う）\n"
+        "  --references DIR   参考画像のフォルダー（サブフォルダーの画像も使う）\n");
 }
 } // namespace
 
@@ -28,7 +30,8 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption plan(QStringLiteral("plan"), QString(), QStringLiteral("PLAN"));
-    parser.addOptions({help, version, plan});
+    const QCommandLineOption references(QStringLiteral("references"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({help, version, plan, references});
 
     const auto fail = [&](const QString& message) {
         result.ExitCode = 2;
@@ -41,7 +44,9 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
             return fail(QStringLiteral("知らないオプションです: %1")
                             .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
                                  unknown.first()));
-        return fail(QStringLiteral("オプションに値がありません: --plan"));
+        return fail(parser.errorText().contains(QLatin1String("references"))
+                        ? QStringLiteral("オプションに値がありません: --references")
+                        : QStringLiteral("オプションに値がありません: --plan"));
     }
     if (parser.isSet(help)) {
         result.ExitCode = 0;
@@ -60,6 +65,11 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         result.Plan = TPlan::Parse(parser.value(plan), &problem);
         if (!result.Plan)
             return fail(QStringLiteral("--plan の値が読めません: %1").arg(problem));
+    }
+    if (parser.isSet(references)) {
+        result.References = parser.value(references);
+        if (!QFileInfo(result.References).isDir())
+            return fail(QStringLiteral("--references のフォルダーが見つかりません: %1").arg(result.References));
     }
     return result;
 }

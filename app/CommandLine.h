@@ -11,6 +11,7 @@
 struct TCommandLine
 {
     std::optional<TPlan> Plan; // wins over the remembered plan for this run
+    QString References;        // a folder of references to open; wins over the remembered one
 
     // When set, the program does not start: it prints these and ends with ExitCode.
     std::optional<int> ExitCode;

@@ -73,6 +73,11 @@ TCommands::TCommands(QWidget* window)
                        {QKeySequence(Qt::Key_N), QKeySequence(Qt::Key_Right)});
     Save = MakeCommand(window, Menu, "SaveCommand", QStringLiteral("結果を保存"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
     Reset = MakeCommand(window, Menu, "ResetCommand", QStringLiteral("リセット"));
+    Menu->addSeparator();
+    OpenReferences = MakeCommand(window, Menu, "OpenReferencesCommand", QStringLiteral("参考画像フォルダーを開く…"));
+    SkipReference = MakeCommand(window, Menu, "SkipReferenceCommand", QStringLiteral("参考画像をスキップ"),
+                                {QKeySequence(Qt::Key_S)});
+    CloseReferences = MakeCommand(window, Menu, "CloseReferencesCommand", QStringLiteral("参考画像を閉じる"));
 }
 
 QAction* TCommands::PlanEntry(const TPlan& plan) const

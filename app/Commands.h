@@ -29,6 +29,9 @@ struct TCommands
     QAction* Next = nullptr;
     QAction* Save = nullptr;
     QAction* Reset = nullptr;
+    QAction* OpenReferences = nullptr;
+    QAction* SkipReference = nullptr;
+    QAction* CloseReferences = nullptr;
 
     explicit TCommands(QWidget* window);
     // The preset entry of a plan, or "カスタム…" for any other.

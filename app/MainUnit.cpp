@@ -7,6 +7,7 @@
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
 #include "app/PlanDialog.h"
+#include "app/ReferenceWindow.h"
 #include "app/Settings.h"
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
@@ -16,10 +17,16 @@
 #include "journal/Journal.h"
 #include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
+#include "references/ReferenceSession.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QMenu>
 #include <QSoundEffect>
 #include <QGuiApplication>
@@ -188,6 +195,12 @@ void TMainForm::CreateComponents()
     connect(Commands->Save, &QAction::triggered, this, &TMainForm::FinishClick);
     connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
     connect(Commands->Plans, &QActionGroup::triggered, this, &TMainForm::PlanCommandExecute);
+    connect(Commands->OpenReferences, &QAction::triggered, this, &TMainForm::OpenReferencesCommandExecute);
+    connect(Commands->SkipReference, &QAction::triggered, this, &TMainForm::NextReference);
+    connect(Commands->CloseReferences, &QAction::triggered, this, &TMainForm::CloseReferences);
+    Commands->SkipReference->setEnabled(false);
+    Commands->CloseReferences->setEnabled(false);
+    setAcceptDrops(true);
     const std::unique_ptr<QSettings> settings = OpenSettings();
     Commands->TimeUpSound->setChecked(settings->value(QLatin1String(Settings::TimeUpSound), true).toBool());
     connect(Commands->TimeUpSound, &QAction::toggled, this, &TMainForm::TimeUpSoundCommandExecute);
@@ -297,6 +310,7 @@ void TMainForm::CountTimerTimer()
 void TMainForm::NextClick()
 {
     FinishDrawing();
+    NextReference();
 }
 
 void TMainForm::UsePenButtonClick()
@@ -360,7 +374,10 @@ void TMainForm::FinishDrawing()
     const QString stamp = DrawTimeText->text();
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
     const qint64 total = CountTimer->isActive() ? Clocks.TotalDrawTimeMs() : Clocks.StoppedTotalMs();
-    const TFinishedDrawing drawing = TFinishedDrawing::Pack(thumbnail, stamp, total);
+    TReferenceLink reference;
+    if (References && !References->Current().isEmpty())
+        reference = {References->Current(), FReferenceWindow->Grey(), FReferenceWindow->Mirror()};
+    const TFinishedDrawing drawing = TFinishedDrawing::Pack(thumbnail, stamp, total, reference);
     ThumbImages.append(drawing);
     Journal->Append(drawing);
     Journal->DropSnapshot();
@@ -518,6 +535,7 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
 void TMainForm::TimeUp()
 {
     FinishDrawing();
+    NextReference();
     PaintImage->Flash();
     if (TimeUpSound && Commands->TimeUpSound->isChecked())
         TimeUpSound->play();
@@ -624,4 +642,92 @@ void TMainForm::PlanCommandExecute(QAction* entry)
 void TMainForm::TimeUpSoundCommandExecute(bool on)
 {
     OpenSettings()->setValue(QLatin1String(Settings::TimeUpSound), on);
+}
+
+void TMainForm::OpenReferencesCommandExecute()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("参考画像フォルダーを開く"),
+        References ? References->Folder() : OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString());
+    if (!folder.isEmpty())
+        OpenReferences(folder);
+}
+
+void TMainForm::OpenReferences(const QString& folder, bool remember)
+{
+    if (!QFileInfo(folder).isDir()) {
+        ShowMessage(QStringLiteral("参考画像のフォルダーが見つかりません。\n") + QDir::toNativeSeparators(folder));
+        return;
+    }
+    if (!FReferenceWindow) {
+        FReferenceWindow = new TReferenceWindow(this);
+        connect(FReferenceWindow, &TReferenceWindow::SkipRequested, this, &TMainForm::NextReference);
+        connect(FReferenceWindow, &TReferenceWindow::Resized, this, [this] {
+            if (References)
+                References->SetBox(FReferenceWindow->DecodeBox());
+        });
+    }
+    References = std::make_unique<TReferenceSession>(folder);
+    References->SetBox(FReferenceWindow->DecodeBox());
+    connect(References.get(), &TReferenceSession::Shown, FReferenceWindow,
+            [this](const QString&, const QImage& image) { FReferenceWindow->ShowImage(image); });
+    connect(References.get(), &TReferenceSession::NothingToShow, this, [this](const QString& empty) {
+        CloseReferences();
+        ShowMessage(QStringLiteral("このフォルダーには読める画像がありません。\n") + QDir::toNativeSeparators(empty));
+    });
+    FReferenceWindow->ShowImage({});
+    FReferenceWindow->show();
+    Commands->SkipReference->setEnabled(true);
+    Commands->CloseReferences->setEnabled(true);
+    if (remember)
+        OpenSettings()->setValue(QLatin1String(Settings::ReferenceFolder), folder);
+}
+
+void TMainForm::CloseReferences()
+{
+    References.reset();
+    if (FReferenceWindow)
+        FReferenceWindow->hide();
+    Commands->SkipReference->setEnabled(false);
+    Commands->CloseReferences->setEnabled(false);
+    OpenSettings()->remove(QLatin1String(Settings::ReferenceFolder));
+}
+
+void TMainForm::ReopenReferences()
+{
+    const QString folder = OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        OpenReferences(folder, false);
+}
+
+void TMainForm::NextReference()
+{
+    if (References)
+        References->Next();
+}
+
+namespace {
+// The folder a drag brings, if it brings exactly one local folder.
+QString DroppedFolder(const QMimeData* data)
+{
+    if (!data || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    return QFileInfo(path).isDir() ? path : QString();
+}
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFolder(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QString folder = DroppedFolder(event->mimeData());
+    if (folder.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenReferences(folder);
 }

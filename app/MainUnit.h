@@ -18,6 +18,8 @@ class QLabel;
 class QMenu;
 class QSoundEffect;
 class TCountdownBar;
+class TReferenceSession;
+class TReferenceWindow;
 struct TCommands;
 class QPushButton;
 class QTimer;
@@ -65,10 +67,20 @@ public:
     const TPlan& Plan() const { return FPlan; }
     QMenu* ProgramMenu() const;
 
+    // Shows references from the folder and its sub-folders in their own window; a remembered
+    // folder is reopened at the next start.
+    void OpenReferences(const QString& folder, bool remember = true);
+    void CloseReferences();
+    // Reopens the remembered folder when it is still there.
+    void ReopenReferences();
+    TReferenceWindow* ReferenceWindow() const { return FReferenceWindow; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateComponents();
@@ -92,6 +104,8 @@ private:
     void RedoCommandExecute();
     void PlanCommandExecute(QAction* entry);
     void TimeUpSoundCommandExecute(bool on);
+    void OpenReferencesCommandExecute();
+    void NextReference();
 
     void ChangeTool(bool pen);
     void FitPaintImage();
@@ -127,6 +141,8 @@ private:
     TCountdownBar* CountdownBar = nullptr;
     std::unique_ptr<TCommands> Commands;
     QSoundEffect* TimeUpSound = nullptr; // made when a plan first needs it
+    TReferenceWindow* FReferenceWindow = nullptr;
+    std::unique_ptr<TReferenceSession> References;
 
     // The practice.
     TSteadyClock FSteadyClock;

@@ -24,6 +24,10 @@ int main(int argc, char** argv)
     if (commandLine.Plan)
         MainForm.SetPlan(*commandLine.Plan, false);
     MainForm.show();
+    if (!commandLine.References.isEmpty())
+        MainForm.OpenReferences(commandLine.References, false);
+    else
+        MainForm.ReopenReferences();
     MainForm.RecoverPractice();
     return app.exec();
 }

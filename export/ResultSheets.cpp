@@ -1,12 +1,16 @@
 #include "export/ResultSheets.h"
 
 #include "raster/Canvas.h"
+#include "references/ReferenceImage.h"
 #include "raster/Error.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <cstring>
 #include <numeric>
 
@@ -52,19 +56,23 @@ void PlaceThumbnail(const QImage& thumb, const TSheetPixels& sheet, int left, in
 }
 } // namespace
 
-void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet)
+namespace {
+/**
+ * @brief Lays out cells [first, last) of a sheet: white, each cell's image from `cellImage`
+ * copied unblended to the cell's top-left corner, then the grid. Making the cell images is most
+ * of the work and the cells lie apart, so every core takes some of them.
+ */
+void ComposeCells(qsizetype count, TBitmap& sheet, const std::function<QImage(qsizetype cell)>& cellImage)
 {
     sheet.SetSize(Sheet::Side, Sheet::Side);
     sheet.Clear(TAlphaColors::White);
-    const qsizetype last = qMin(first + Sheet::CellsPerSheet, drawings.size());
-    // Expanding the stored thumbnails is most of the work; the cells are apart, so every core
-    // takes some of them.
     const TSheetPixels pixels{sheet.Image().bits(), sheet.Image().bytesPerLine(), sheet.Image().rect()};
-    QList<int> cells(last - first);
+    QList<int> cells(qMin<qsizetype>(count, Sheet::CellsPerSheet));
     std::iota(cells.begin(), cells.end(), 0);
     QtConcurrent::blockingMap(cells, [&](int cell) {
-        PlaceThumbnail(drawings[first + cell].Decoded(), pixels, Sheet::Cell * (cell % Sheet::Columns),
-                       Sheet::Cell * (cell / Sheet::Columns));
+        const QImage image = cellImage(cell);
+        if (!image.isNull())
+            PlaceThumbnail(image, pixels, Sheet::Cell * (cell % Sheet::Columns), Sheet::Cell * (cell / Sheet::Columns));
     });
 
     const TStrokeBrush lineBrush(TBrushKind::Solid, TAlphaColors::Black);
@@ -78,11 +86,58 @@ void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBit
         canvas.DrawLine(QPointF(0, at), QPointF(Sheet::Side, at), 1.0f, lineBrush);
     }
 }
+} // namespace
+
+void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet)
+{
+    ComposeCells(drawings.size() - first, sheet, [&](qsizetype cell) { return drawings[first + cell].Decoded(); });
+}
+
+QImage ReferenceCell(const TReferenceLink& reference)
+{
+    if (reference.IsEmpty())
+        return {};
+    const QSize cell(Sheet::Cell, Sheet::Cell);
+    QImage image(cell, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QImage read = ReadReference(reference.Path, cell);
+    if (read.isNull()) {
+        QFont font = painter.font();
+        font.setPixelSize(Sheet::MissingTextSize);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("見つかりません"));
+        return image;
+    }
+    // Small images are enlarged too, so every reference fills its cell the same way.
+    const QImage view = ViewOfReference(read, reference.Grey, reference.Mirror);
+    const QSize fitted = view.size().scaled(cell, Qt::KeepAspectRatio);
+    const QImage scaled =
+        fitted == view.size() ? view : view.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    painter.drawImage(QPoint((Sheet::Cell - fitted.width()) / 2, (Sheet::Cell - fitted.height()) / 2), scaled);
+    return image;
+}
+
+void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet)
+{
+    ComposeCells(drawings.size() - first, sheet,
+                 [&](qsizetype cell) { return ReferenceCell(drawings[first + cell].Reference()); });
+}
+
+bool HasReferences(const QList<TFinishedDrawing>& drawings)
+{
+    return std::any_of(drawings.begin(), drawings.end(),
+                       [](const TFinishedDrawing& d) { return !d.Reference().IsEmpty(); });
+}
 
 namespace {
-QString SheetName(const QString& stamp, int number)
+QString SheetName(const QString& stamp, int number, bool reference = false)
 {
-    return QStringLiteral("%1/%2%3.png").arg(QLatin1String(Sheet::Folder), stamp).arg(number);
+    return QStringLiteral("%1/%2%3%4.png")
+        .arg(QLatin1String(Sheet::Folder), stamp)
+        .arg(number)
+        .arg(reference ? QStringLiteral("_ref") : QString());
 }
 
 void MakeFolder()
@@ -100,13 +155,13 @@ void MakeFolder()
 }
 
 // The first stamp from `now` on under which none of the save's names is taken.
-QString FreeStamp(QDateTime when, int sheets)
+QString FreeStamp(QDateTime when, int sheets, bool references)
 {
     for (;;) {
         const QString stamp = SheetStamp(when);
         bool taken = false;
         for (int n = 1; n <= sheets && !taken; ++n)
-            taken = QFileInfo::exists(SheetName(stamp, n));
+            taken = QFileInfo::exists(SheetName(stamp, n)) || (references && QFileInfo::exists(SheetName(stamp, n, true)));
         if (!taken)
             return stamp;
         when = when.addSecs(1);
@@ -121,7 +176,8 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
         return {};
     MakeFolder();
     const int sheets = SheetCount(thumbnails.size());
-    const QString stamp = FreeStamp(now, sheets);
+    const bool references = HasReferences(thumbnails);
+    const QString stamp = FreeStamp(now, sheets, references);
     const TSheetWriter write = writer ? writer : [](const TBitmap& sheet, const QString& name) {
         sheet.SaveToFile(name, TOverwrite::Never);
     };
@@ -130,10 +186,17 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
     TBitmap bitmap(Sheet::Side, Sheet::Side);
     QStringList written;
     for (int n = 1; n <= sheets; ++n) {
-        ComposeSheet(thumbnails, qsizetype(n - 1) * Sheet::CellsPerSheet, bitmap);
+        const qsizetype first = qsizetype(n - 1) * Sheet::CellsPerSheet;
+        ComposeSheet(thumbnails, first, bitmap);
         const QString name = SheetName(stamp, n);
         write(bitmap, name);
         written << name;
+        if (references) {
+            ComposeReferenceSheet(thumbnails, first, bitmap);
+            const QString referenceName = SheetName(stamp, n, true);
+            write(bitmap, referenceName);
+            written << referenceName;
+        }
     }
     return written;
 }

@@ -16,6 +16,7 @@ inline constexpr int Cell = 512;
 inline constexpr int Columns = Side / Cell;
 inline constexpr int CellsPerSheet = Columns * Columns;
 inline constexpr auto Folder = "result";
+inline constexpr int MissingTextSize = 40; // "見つかりません" in a reference cell
 } // namespace Sheet
 
 // Writes one finished sheet bitmap under a file name; raises EError on failure.
@@ -33,12 +34,27 @@ QString SheetStamp(const QDateTime& when);
  */
 void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet);
 
+// Whether any of the drawings was made from a reference.
+bool HasReferences(const QList<TFinishedDrawing>& drawings);
+
+/**
+ * @brief One cell of a reference sheet: the reference as it was shown (grey, mirrored), fitted
+ * into 512 × 512 with its aspect kept and centred on white; "見つかりません" on white when the
+ * file is gone; null for a drawing made without a reference (the cell stays white).
+ */
+QImage ReferenceCell(const TReferenceLink& reference);
+
+// The reference sheet that pairs with ComposeSheet's sheet, cell for cell, with the same grid.
+void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet);
+
 /**
  * @brief Writes every thumbnail on 4096 × 4096 sheets as "result/<stamp><n>.png" below the
  * working directory and returns the names written, in order.
  *
  * Nothing is created for no thumbnails. The stamp is `now`'s; when a name this save would use
  * is taken, the whole save moves on to the next free second, so no file is ever replaced.
+ * When a drawing had a reference, each sheet gets its reference sheet "<stamp><n>_ref.png"
+ * right after it, and the stamp must be free for both names.
  * A failure raises EError: the sheets written before it stay, the thumbnails are only read.
  */
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,

@@ -154,6 +154,7 @@ TRecoveredPractice TStaleJournal::Read() const
         QString File;
         QString Stamp;
         qint64 TotalMs = -1;
+        TReferenceLink Reference;
     };
     QList<TItem> items;
     int lastNumber = 0;
@@ -165,9 +166,13 @@ TRecoveredPractice TStaleJournal::Read() const
             practice.TotalMs = qMax<qint64>(0, manifest.value(QLatin1String("total_ms")).toInteger());
             for (const QJsonValue& value : manifest.value(QLatin1String("drawings")).toArray()) {
                 const QJsonObject entry = value.toObject();
+                const QJsonObject reference = entry.value(QLatin1String("reference")).toObject();
                 TItem item{entry.value(QLatin1String("file")).toString(),
                            entry.value(QLatin1String("stamp")).toString(),
-                           entry.value(QLatin1String("total_ms")).toInteger(-1)};
+                           entry.value(QLatin1String("total_ms")).toInteger(-1),
+                           {reference.value(QLatin1String("path")).toString(),
+                            reference.value(QLatin1String("grey")).toBool(),
+                            reference.value(QLatin1String("mirror")).toBool()}};
                 lastNumber = qMax(lastNumber, DrawingNumber(item.File));
                 items << item;
             }
@@ -179,7 +184,7 @@ TRecoveredPractice TStaleJournal::Read() const
             later << DrawingNumber(name);
     std::sort(later.begin(), later.end());
     for (const int number : later) {
-        items << TItem{DrawingName(number), {}, -1};
+        items << TItem{DrawingName(number), {}, -1, {}};
         lastNumber = number;
     }
 
@@ -188,12 +193,13 @@ TRecoveredPractice TStaleJournal::Read() const
         std::optional<QByteArray> bytes;
         if (DrawingNumber(item.File) > 0)
             bytes = ReadPlainFile(dir.filePath(item.File));
-        const TFinishedDrawing drawing =
+        TFinishedDrawing drawing =
             bytes ? TFinishedDrawing::FromStored(*bytes, item.Stamp, item.TotalMs) : TFinishedDrawing();
         if (drawing.IsNull()) {
             ++practice.Skipped;
             continue;
         }
+        drawing.SetReference(item.Reference);
         practice.Drawings << drawing;
         practice.Files << item.File;
     }
@@ -287,10 +293,17 @@ struct TJournal::TState
     void WriteManifest()
     {
         QJsonArray drawings;
-        for (const TEntry& entry : std::as_const(Entries))
-            drawings.append(QJsonObject{{QStringLiteral("file"), entry.File},
-                                        {QStringLiteral("stamp"), entry.Drawing.Stamp()},
-                                        {QStringLiteral("total_ms"), entry.Drawing.TotalMs()}});
+        for (const TEntry& entry : std::as_const(Entries)) {
+            QJsonObject item{{QStringLiteral("file"), entry.File},
+                             {QStringLiteral("stamp"), entry.Drawing.Stamp()},
+                             {QStringLiteral("total_ms"), entry.Drawing.TotalMs()}};
+            const TReferenceLink& reference = entry.Drawing.Reference();
+            if (!reference.IsEmpty())
+                item.insert(QStringLiteral("reference"), QJsonObject{{QStringLiteral("path"), reference.Path},
+                                                                     {QStringLiteral("grey"), reference.Grey},
+                                                                     {QStringLiteral("mirror"), reference.Mirror}});
+            drawings.append(item);
+        }
         const QJsonObject manifest{
             {QStringLiteral("format"), kFormat},
             {QStringLiteral("version"), 1},

@@ -24,13 +24,15 @@ QImage DecodeThumbnail(const QByteArray& png)
 }
 } // namespace
 
-TFinishedDrawing TFinishedDrawing::Pack(const TBitmap& thumbnail, const QString& stamp, qint64 totalMs)
+TFinishedDrawing TFinishedDrawing::Pack(const TBitmap& thumbnail, const QString& stamp, qint64 totalMs,
+                                        TReferenceLink reference)
 {
     TFinishedDrawing drawing;
     drawing.FStored = EncodePng(thumbnail.Image(), {{StampKey, stamp.toLatin1()},
                                                     {TotalKey, QByteArray::number(totalMs)}});
     drawing.FStamp = stamp;
     drawing.FTotalMs = totalMs;
+    drawing.FReference = std::move(reference);
     return drawing;
 }
 

@@ -7,9 +7,20 @@
 #include <QImage>
 #include <QString>
 
+// The reference a drawing was made from, as it was shown.
+struct TReferenceLink
+{
+    QString Path; // empty: drawn without a reference
+    bool Grey = false;
+    bool Mirror = false;
+
+    bool IsEmpty() const { return Path.isEmpty(); }
+    bool operator==(const TReferenceLink&) const = default;
+};
+
 /**
  * @brief One finished drawing as the practice keeps it: the thumbnail in a compact exact form,
- * its stamp and the total clock when it was finished.
+ * its stamp, the total clock when it was finished, and its reference.
  *
  * The stored form is a PNG (8-bit grey for the grey thumbnails every drawing makes), about a
  * tenth of the thumbnail's ARGB pixels, and the very bytes the crash journal writes. The stamp
@@ -24,7 +35,8 @@ public:
 
     TFinishedDrawing() = default;
     // Packs a 512 × 512 thumbnail; nothing of it is lost.
-    static TFinishedDrawing Pack(const TBitmap& thumbnail, const QString& stamp, qint64 totalMs);
+    static TFinishedDrawing Pack(const TBitmap& thumbnail, const QString& stamp, qint64 totalMs,
+                                 TReferenceLink reference = {});
     /**
      * @brief Takes a stored form read back from a file. Null unless the bytes decode whole to
      * a 512 × 512 image; the stamp and total come from the caller, or from the file's own text
@@ -36,6 +48,8 @@ public:
     const QByteArray& Stored() const { return FStored; }
     const QString& Stamp() const { return FStamp; }
     qint64 TotalMs() const { return FTotalMs; }
+    const TReferenceLink& Reference() const { return FReference; }
+    void SetReference(TReferenceLink reference) { FReference = std::move(reference); }
 
     // The thumbnail as it was packed: 8-bit grey, or 32-bit for a thumbnail with colour.
     QImage Decoded() const;
@@ -46,6 +60,7 @@ private:
     QByteArray FStored;
     QString FStamp;
     qint64 FTotalMs = 0;
+    TReferenceLink FReference;
 };
 
 #endif

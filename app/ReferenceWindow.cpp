@@ -1,0 +1,135 @@
+#include "app/ReferenceWindow.h"
+
+#include "app/Settings.h"
+#include "references/ReferenceImage.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+constexpr int kGap = 8;        // between the main window and this one
+constexpr int kNarrowest = 200; // narrower than this a reference is not worth showing
+} // namespace
+
+TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window), FMenu(new QMenu(this)), FGrey(FMenu->addAction(QStringLiteral("白黒"))),
+      FMirror(FMenu->addAction(QStringLiteral("左右反転"))),
+      FOnTop(FMenu->addAction(QStringLiteral("常に手前に表示")))
+{
+    setObjectName(QStringLiteral("ReferenceWindow"));
+    setWindowTitle(QStringLiteral("参考画像"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FGrey->setObjectName(QStringLiteral("GreyCommand"));
+    FMirror->setObjectName(QStringLiteral("MirrorCommand"));
+    FOnTop->setObjectName(QStringLiteral("OnTopCommand"));
+    FMenu->addSeparator();
+    QAction* skip = FMenu->addAction(QStringLiteral("スキップ"));
+    skip->setObjectName(QStringLiteral("SkipCommand"));
+    connect(skip, &QAction::triggered, this, &TReferenceWindow::SkipRequested);
+
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    for (auto [action, key] : {std::pair{FGrey, Settings::ReferenceGrey}, std::pair{FMirror, Settings::ReferenceMirror},
+                               std::pair{FOnTop, Settings::ReferenceOnTop}}) {
+        action->setCheckable(true);
+        action->setChecked(settings->value(QLatin1String(key), false).toBool());
+        connect(action, &QAction::toggled, this, [key = key](bool on) { OpenSettings()->setValue(QLatin1String(key), on); });
+    }
+    connect(FGrey, &QAction::toggled, this, &TReferenceWindow::ViewChanged);
+    connect(FMirror, &QAction::toggled, this, &TReferenceWindow::ViewChanged);
+    connect(FOnTop, &QAction::toggled, this, &TReferenceWindow::SetOnTop);
+    if (FOnTop->isChecked())
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+
+    if (!restoreGeometry(settings->value(QLatin1String(Settings::ReferenceGeometry)).toByteArray()))
+        PlaceBeside(mainWindow);
+}
+
+TReferenceWindow::~TReferenceWindow() = default;
+
+void TReferenceWindow::PlaceBeside(QWidget* mainWindow)
+{
+    const QRect main = mainWindow->frameGeometry();
+    const QScreen* screen = mainWindow->screen();
+    const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    const int height = qMin(main.height(), free.height());
+    const int wanted = qMax(kNarrowest, height * 3 / 4);
+    const int right = free.right() - (main.right() + kGap);
+    const int left = (main.left() - kGap) - free.left();
+    // To the right where the screen has room, else to the left; never over the main window.
+    int width = wanted;
+    int x = main.right() + 1 + kGap;
+    if (right < wanted && left >= wanted) {
+        x = main.left() - kGap - wanted;
+    } else if (right < wanted) {
+        const bool useRight = right >= left;
+        width = qMax(kNarrowest, useRight ? right : left);
+        x = useRight ? main.right() + 1 + kGap : main.left() - kGap - width;
+    }
+    setGeometry(x, qMax(free.top(), main.top()), width, height);
+}
+
+QSize TReferenceWindow::DecodeBox() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+bool TReferenceWindow::Grey() const
+{
+    return FGrey->isChecked();
+}
+
+bool TReferenceWindow::Mirror() const
+{
+    return FMirror->isChecked();
+}
+
+void TReferenceWindow::ShowImage(const QImage& image)
+{
+    FImage = image;
+    ViewChanged();
+}
+
+void TReferenceWindow::ViewChanged()
+{
+    FView = FImage.isNull() ? QImage() : ViewOfReference(FImage, Grey(), Mirror());
+    update();
+}
+
+void TReferenceWindow::SetOnTop(bool on)
+{
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown)
+        show(); // changing the flags hides a window
+}
+
+void TReferenceWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0x30, 0x30, 0x30));
+    if (FView.isNull())
+        return;
+    const QSize fitted = FView.size().scaled(size(), Qt::KeepAspectRatio);
+    const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, FView);
+}
+
+void TReferenceWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    FMenu->popup(event->globalPos());
+}
+
+void TReferenceWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    emit Resized();
+}
+
+void TReferenceWindow::hideEvent(QHideEvent* event)
+{
+    OpenSettings()->setValue(QLatin1String(Settings::ReferenceGeometry), saveGeometry());
+    QWidget::hideEvent(event);
+}
