@@ -7,9 +7,11 @@ void TReferenceDeck::Add(const QStringList& images)
 {
     for (const QString& image : images) {
         FAll << image;
-        // Never in front of the image already upcoming: it may be decoding ahead.
-        if (!FRound.isEmpty())
-            FRound.insert(1 + qsizetype(FRandom.bounded(quint32(FRound.size()))), image);
+        // The round goes on with the new images among its unshown ones (a random insertion is
+        // a shuffle), never in front of an image already announced as upcoming: it may be
+        // decoding ahead.
+        const quint32 first = FAnnounced && !FRound.isEmpty() ? 1 : 0;
+        FRound.insert(qsizetype(first + FRandom.bounded(quint32(FRound.size()) + 1 - first)), image);
     }
 }
 
@@ -19,6 +21,7 @@ void TReferenceDeck::Remove(const QString& image)
     FRound.removeAll(image);
 }
 
+// A round ends when every image has been shown: images added during it joined its unshown part.
 void TReferenceDeck::StartRoundIfDone()
 {
     if (!FRound.isEmpty() || FAll.isEmpty())
@@ -36,6 +39,7 @@ std::optional<QString> TReferenceDeck::Upcoming()
     StartRoundIfDone();
     if (FRound.isEmpty())
         return std::nullopt;
+    FAnnounced = true;
     return FRound.first();
 }
 
@@ -45,5 +49,6 @@ std::optional<QString> TReferenceDeck::Next()
     if (FRound.isEmpty())
         return std::nullopt;
     FLast = FRound.takeFirst();
+    FAnnounced = false;
     return FLast;
 }

@@ -32,6 +32,7 @@ private:
     QStringList FAll;
     QStringList FRound; // this round's unshown images, the next one first
     QString FLast;      // the image shown last
+    bool FAnnounced = false; // Upcoming has named FRound's first image
     QRandomGenerator FRandom;
 };
 

@@ -9,8 +9,8 @@
  * @brief Reads a reference image at the size it will be shown: fitted into `box` with its
  * aspect kept (never larger than the file holds), turned as its EXIF data says.
  *
- * A large photo is decoded at the shown size (QImageReader::setScaledSize), which for JPEG
- * skips most of the work. A null image when the file cannot be read.
+ * A large JPEG photo is decoded at the shown size (QImageReader::setScaledSize), which skips
+ * most of the work. A null image when the file cannot be read.
  */
 QImage ReadReference(const QString& path, QSize box);
 

@@ -9,8 +9,9 @@
 #include <sys/stat.h>
 
 namespace {
-// A batch is handed over when it is this old, so the list grows steadily on screen.
-constexpr qint64 kBatchMs = 100;
+// A batch is handed over when it is this old. The first one comes this soon too, so that the
+// first reference is drawn at random from what was found by then, yet shows at once.
+constexpr qint64 kBatchMs = 150;
 
 bool IsReadableImage(const QString& path)
 {
@@ -97,7 +98,7 @@ void TReferenceScan::Start(const QString& folder)
         Walk(folder, *stop, [&](const QString& path) {
             batch << path;
             ++total;
-            if (total == 1 || age.elapsed() >= kBatchMs)
+            if (age.elapsed() >= kBatchMs)
                 hand();
         });
         hand();

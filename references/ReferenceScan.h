@@ -12,8 +12,8 @@
  *
  * Every file QImageReader can read counts; other files are passed over, and a folder reached
  * again through a symbolic link is not entered twice, so link loops end. The images arrive in
- * batches, the first as soon as one is found, so a reference can be shown long before a large
- * folder is scanned to its end.
+ * batches every fraction of a second, so a reference can be shown long before a large folder
+ * is scanned to its end.
  */
 class TReferenceScan final : public QObject
 {

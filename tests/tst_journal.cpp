@@ -229,6 +229,25 @@ private slots:
                  QStringList());
     }
 
+    // Each drawing's reference and its view travel through the journal.
+    void referencesAreJournalled()
+    {
+        QTemporaryDir root;
+        {
+            TJournal journal(root.path());
+            TFinishedDrawing d = Drawing(1);
+            d.SetReference({"/pictures/モデル 1.jpg", true, false});
+            journal.Append(d);
+            journal.Append(Drawing(2));
+        }
+        std::vector<TStaleJournal> found = FindStaleJournals(root.path());
+        QCOMPARE(found.size(), size_t(1));
+        const TRecoveredPractice practice = found[0].Read();
+        QCOMPARE(practice.Drawings.size(), 2);
+        QCOMPARE(practice.Drawings[0].Reference(), (TReferenceLink{"/pictures/モデル 1.jpg", true, false}));
+        QVERIFY(practice.Drawings[1].Reference().IsEmpty());
+    }
+
     // The stored form is exact and small.
     void compactFormIsExact()
     {

@@ -35,7 +35,7 @@ screen_black() { local f; f=$(mktemp --suffix=.png); shot "$1" "$f"; [ "$(pixel 
 screen_white() { local f; f=$(mktemp --suffix=.png); shot "$1" "$f"; [ "$(pixel "$f" "$2" "$3")" = "255,255,255" ]; local r=$?; rm -f "$f"; return $r; }
 
 stroke() { # stroke WID X1 Y1 X2 Y2, in window units
-  local w=$1
+  local w=$1 i
   xdotool mousemove --window "$w" "$2" "$3" mousedown 1
   for i in 1 2 3 4 5 6 7 8; do
     xdotool mousemove --window "$w" $(( $2 + ($4 - $2) * i / 8 )) $(( $3 + ($5 - $3) * i / 8 ))
