@@ -661,12 +661,16 @@ void TMainForm::OpenReferences(const QString& folder, bool remember)
     }
     if (!FReferenceWindow) {
         FReferenceWindow = new TReferenceWindow(this);
+        // The keys work while either window is active.
+        FReferenceWindow->addActions(actions());
         connect(FReferenceWindow, &TReferenceWindow::SkipRequested, this, &TMainForm::NextReference);
         connect(FReferenceWindow, &TReferenceWindow::Resized, this, [this] {
             if (References)
                 References->SetBox(FReferenceWindow->DecodeBox());
         });
     }
+    if (References)
+        References.release()->deleteLater();
     References = std::make_unique<TReferenceSession>(folder);
     References->SetBox(FReferenceWindow->DecodeBox());
     connect(References.get(), &TReferenceSession::Shown, FReferenceWindow,
@@ -677,6 +681,7 @@ void TMainForm::OpenReferences(const QString& folder, bool remember)
     });
     FReferenceWindow->ShowImage({});
     FReferenceWindow->show();
+    activateWindow();
     Commands->SkipReference->setEnabled(true);
     Commands->CloseReferences->setEnabled(true);
     if (remember)
@@ -685,7 +690,9 @@ void TMainForm::OpenReferences(const QString& folder, bool remember)
 
 void TMainForm::CloseReferences()
 {
-    References.reset();
+    // Closing may come from the session's own signal: it is deleted once that has returned.
+    if (References)
+        References.release()->deleteLater();
     if (FReferenceWindow)
         FReferenceWindow->hide();
     Commands->SkipReference->setEnabled(false);

@@ -21,6 +21,8 @@ TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
     setObjectName(QStringLiteral("ReferenceWindow"));
     setWindowTitle(QStringLiteral("参考画像"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The keys belong to the main window: opening references must not take them away.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     FGrey->setObjectName(QStringLiteral("GreyCommand"));
     FMirror->setObjectName(QStringLiteral("MirrorCommand"));
     FOnTop->setObjectName(QStringLiteral("OnTopCommand"));

@@ -4,6 +4,7 @@
 #include "app/CanvasView.h"
 #include "app/CountdownBar.h"
 #include "app/PlanDialog.h"
+#include "app/ReferenceWindow.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
 #include "app/MainUnit.h"
@@ -747,7 +748,8 @@ private slots:
             if (!a->isSeparator())
                 entries << a->text() + "|" + a->shortcut().toString();
         QCOMPARE(entries, (QStringList{"練習プラン|", "時間切れの音|", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
-                                       "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|"}));
+                                       "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|",
+                                       "参考画像フォルダーを開く…|", "参考画像をスキップ|S", "参考画像を閉じる|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));
         QStringList plans;
@@ -828,6 +830,65 @@ private slots:
         f.Key(Qt::Key_S, Qt::ControlModifier);
         QVERIFY(QFile::exists("result/20240307_143015_1.png"));
         QCOMPARE(f.Text("NextCountText"), "0");
+    }
+
+    // References through the window: each finished drawing records the reference on show with
+    // its view, "スキップ" moves on without finishing, the folder is remembered, and a folder
+    // without images says so.
+    void referencesThroughTheWindow()
+    {
+        TFormFixture f;
+        QTemporaryDir refs;
+        for (int i = 0; i < 3; ++i) {
+            QImage image(60 + 10 * i, 40, QImage::Format_RGB32);
+            image.fill(QColor::fromHsv(100 * i, 255, 255));
+            QVERIFY(image.save(refs.filePath(QString("%1.png").arg(i))));
+        }
+        QVERIFY(!f.Command("SkipReferenceCommand")->isEnabled());
+        f.Form->OpenReferences(refs.path());
+        TReferenceWindow* window = f.Form->ReferenceWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->windowTitle(), "参考画像");
+        QTRY_VERIFY(!window->View().isNull());
+        // Beside the main window, never over it.
+        QVERIFY(!window->frameGeometry().intersects(f.Form->frameGeometry()));
+
+        window->findChild<QAction*>("MirrorCommand")->trigger();
+        const QImage first = window->View();
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        f.Click("Next");
+        QTRY_VERIFY(window->View() != first);
+        const TReferenceLink link = f.Form->Thumbnails()[0].Reference();
+        QVERIFY(link.Path.startsWith(refs.path()));
+        QVERIFY(link.Mirror && !link.Grey);
+
+        const QImage second = window->View();
+        QVERIFY(QTest::qWaitForWindowActive(f.Form.get()));
+        QSignalSpy skips(f.Command("SkipReferenceCommand"), &QAction::triggered);
+        f.Key(Qt::Key_S); // skip: a new reference, no drawing finished
+        QCOMPARE(skips.size(), 1);
+        QTRY_VERIFY(window->View() != second);
+        QCOMPARE(f.Form->Thumbnails().size(), 1);
+
+        // Remembered: the next start reopens the folder, with the view as it was left.
+        f.Form.reset();
+        f.Dialogs.Log.Answers = {mrNo};
+        f.Restart();
+        f.Form->ReopenReferences();
+        QVERIFY(f.Form->ReferenceWindow() && f.Form->ReferenceWindow()->isVisible());
+        QVERIFY(f.Form->ReferenceWindow()->Mirror());
+        f.Command("CloseReferencesCommand")->trigger();
+        QVERIFY(!f.Form->ReferenceWindow()->isVisible());
+        f.Restart();
+        f.Form->ReopenReferences();
+        QVERIFY(!f.Form->ReferenceWindow());
+
+        QTemporaryDir empty;
+        f.Form->OpenReferences(empty.path());
+        QTRY_COMPARE(f.Dialogs.Log.Messages.size(), 1);
+        QCOMPARE(f.Dialogs.Log.Messages.first(),
+                 "このフォルダーには読める画像がありません。\n" + QDir::toNativeSeparators(empty.path()));
+        QVERIFY(!f.Form->ReferenceWindow()->isVisible());
     }
 
     void threadHandOff()
