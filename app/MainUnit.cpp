@@ -352,7 +352,7 @@ void TMainForm::ResetPractice()
     ThumbImages.clear();
     Journal->Discard();
     FCanvasChanged = false;
-    Sheet.Bitmap().Clear(TAlphaColors::White);
+    Sheet.Clear();
     PaintImage->update();
     PaintImage->setFocusPolicy(Qt::ClickFocus);
     CountTimer->stop();
@@ -382,7 +382,7 @@ void TMainForm::FinishDrawing()
     Journal->Append(drawing);
     Journal->DropSnapshot();
     FCanvasChanged = false;
-    Sheet.Bitmap().Clear(TAlphaColors::White);
+    Sheet.Clear();
     PaintImage->update();
     ThumbnailListView->AddEntry(ListImageOf(thumbnail.Image()), DrawTimeText->text());
     Clocks.Stop(CountTimer->isActive());
@@ -472,6 +472,12 @@ void TMainForm::SnapshotTimerTimer()
     Journal->Snapshot(Sheet.Bitmap().Image(), Clocks.DrawTimeMs(), Clocks.TotalDrawTimeMs());
 }
 
+void TMainForm::FlushJournal()
+{
+    SnapshotTimerTimer();
+    Journal->WaitForWrites();
+}
+
 void TMainForm::JournalWriteFailed(const QString& reason)
 {
     // The practice goes on in memory; later writes retry quietly, so one box is enough.
@@ -525,7 +531,7 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
         Clocks.Restore(practice.TotalMs, drawMs);
     }
     if (!practice.Canvas.isNull()) {
-        Sheet.Bitmap().Image() = practice.Canvas;
+        Sheet.SetCanvas(practice.Canvas);
         Sheet.Refit(QSizeF(PaintImage->size()));
         PaintImage->update();
     }

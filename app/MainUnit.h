@@ -60,6 +60,9 @@ public:
 
     // Offers each practice that an earlier program left unsaved, oldest first, until one is taken.
     void RecoverPractice();
+    // Brings the journal up to date, the drawing in progress included, and waits until it is on
+    // disk: the session is ending, or the program is told to stop.
+    void FlushJournal();
 
     // The plan of time limits. It starts with the next drawing when one is under way; a
     // remembered plan is the one the next start takes.

@@ -1,6 +1,10 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/MainUnit.h"
+#include "app/UnixSignals.h"
+
+#include <QSessionManager>
+#include <csignal>
 
 #include <cstdio>
 
@@ -29,5 +33,15 @@ int main(int argc, char** argv)
     else
         MainForm.ReopenReferences();
     MainForm.RecoverPractice();
+
+    // A logout, a shutdown or a closed terminal: no question can be asked, so the practice goes
+    // to the journal, where the next start offers it back.
+    TUnixSignals stops({SIGTERM, SIGHUP});
+    QObject::connect(&stops, &TUnixSignals::Received, &MainForm, [&MainForm] {
+        MainForm.FlushJournal();
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &MainForm,
+                     [&MainForm](QSessionManager&) { MainForm.FlushJournal(); });
     return app.exec();
 }

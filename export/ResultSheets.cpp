@@ -1,18 +1,25 @@
 #include "export/ResultSheets.h"
 
+#include "raster/AtomicFile.h"
 #include "raster/Canvas.h"
+#include "raster/SheetPng.h"
 #include "references/ReferenceImage.h"
 #include "raster/Error.h"
 
 #include <QDir>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QtConcurrent/QtConcurrentMap>
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <future>
 #include <cstring>
 #include <numeric>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 int SheetCount(qsizetype thumbnails)
 {
@@ -142,31 +149,59 @@ QString SheetName(const QString& stamp, int number, bool reference = false)
 
 void MakeFolder()
 {
-    const QFileInfo folder{QLatin1String(Sheet::Folder)};
-    if (folder.isDir())
+    const QByteArray folder(Sheet::Folder);
+    if (::mkdir(folder.constData(), 0777) == 0)
         return;
-    errno = 0;
-    if (!QDir().mkdir(QLatin1String(Sheet::Folder)) && !QFileInfo(QLatin1String(Sheet::Folder)).isDir()) {
-        const int err = folder.exists() ? ENOTDIR : (errno ? errno : EACCES);
-        throw EError(
-            QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
-                .arg(QDir::current().absoluteFilePath(QLatin1String(Sheet::Folder)), FileErrorText(err)));
+    // The mkdir's own reason: a later look at the folder would overwrite errno.
+    int err = errno;
+    struct stat info{};
+    if (err == EEXIST) {
+        if (::stat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode))
+            return;
+        err = ENOTDIR;
+    }
+    throw EError(QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
+                     .arg(QDir::current().absoluteFilePath(QLatin1String(Sheet::Folder)), FileErrorText(err)));
+}
+
+/**
+ * @brief Removes temporary sheet files that a killed save left behind (where the file system
+ * cannot make them invisible, they stay as hidden ".<sheet name>.XXXXXX" files). Only names
+ * of that form, only plain files, and only those untouched for ten minutes: a save running in
+ * another window may still be writing a fresh one.
+ */
+void RemoveStaleTemporaries()
+{
+    static const QRegularExpression ours(QStringLiteral("^\\.\\d{8}_\\d{6}_\\d+(_ref)?\\.png\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(QLatin1String(Sheet::Folder));
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-10 * 60);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (ours.match(entry.fileName()).hasMatch() && entry.lastModified().toUTC() < old)
+            QFile::remove(dir.filePath(entry.fileName()));
     }
 }
 
-// The first stamp from `now` on under which none of the save's names is taken.
+// The first stamp from `now` on under which none of the save's names is taken, by an entry
+// of any kind (a dangling link takes a name too).
 QString FreeStamp(QDateTime when, int sheets, bool references)
 {
     for (;;) {
         const QString stamp = SheetStamp(when);
         bool taken = false;
         for (int n = 1; n <= sheets && !taken; ++n)
-            taken = QFileInfo::exists(SheetName(stamp, n)) || (references && QFileInfo::exists(SheetName(stamp, n, true)));
+            taken = EntryExists(SheetName(stamp, n)) || (references && EntryExists(SheetName(stamp, n, true)));
         if (!taken)
             return stamp;
         when = when.addSecs(1);
     }
 }
+
+struct TSheetJob
+{
+    QString Name;
+    qsizetype First;
+    bool Reference;
+};
 } // namespace
 
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QDateTime& now,
@@ -175,28 +210,67 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
     if (thumbnails.isEmpty())
         return {};
     MakeFolder();
+    RemoveStaleTemporaries();
     const int sheets = SheetCount(thumbnails.size());
     const bool references = HasReferences(thumbnails);
     const QString stamp = FreeStamp(now, sheets, references);
-    const TSheetWriter write = writer ? writer : [](const TBitmap& sheet, const QString& name) {
-        sheet.SaveToFile(name, TOverwrite::Never);
+    const TSheetWriter write = writer ? writer : [](const TBitmap& sheet, QIODevice& device) {
+        WriteSheetPng(sheet.Image(), device);
     };
 
-    // One bitmap serves every sheet: 64 MiB is too much to make anew for each.
-    TBitmap bitmap(Sheet::Side, Sheet::Side);
-    QStringList written;
+    std::vector<TSheetJob> jobs;
     for (int n = 1; n <= sheets; ++n) {
         const qsizetype first = qsizetype(n - 1) * Sheet::CellsPerSheet;
-        ComposeSheet(thumbnails, first, bitmap);
-        const QString name = SheetName(stamp, n);
-        write(bitmap, name);
-        written << name;
-        if (references) {
-            ComposeReferenceSheet(thumbnails, first, bitmap);
-            const QString referenceName = SheetName(stamp, n, true);
-            write(bitmap, referenceName);
-            written << referenceName;
+        jobs.push_back({SheetName(stamp, n), first, false});
+        if (references)
+            jobs.push_back({SheetName(stamp, n, true), first, true});
+    }
+    const auto compose = [&](const TSheetJob& job, TBitmap& bitmap) {
+        if (job.Reference)
+            ComposeReferenceSheet(thumbnails, job.First, bitmap);
+        else
+            ComposeSheet(thumbnails, job.First, bitmap);
+    };
+
+    // Every sheet goes to its temporary file first; only when all are written do they take
+    // their names, so a failed save leaves no sheet of its own and a retry writes no duplicate.
+    // The next sheet is composed while the last one is deflated: two bitmaps take turns.
+    std::vector<std::unique_ptr<TPendingFile>> pending;
+    TBitmap bitmaps[2] = {TBitmap(Sheet::Side, Sheet::Side), TBitmap(Sheet::Side, Sheet::Side)};
+    compose(jobs[0], bitmaps[0]);
+    // A thread of its own, not the pool's: composing spreads its cells over the pool and waits
+    // for them, which a pool thread must not do.
+    std::future<void> next;
+    const auto waitForNext = [&next] {
+        if (next.valid())
+            next.get();
+    };
+    try {
+        for (size_t k = 0; k < jobs.size(); ++k) {
+            waitForNext();
+            if (k + 1 < jobs.size())
+                next = std::async(std::launch::async, [&, k] { compose(jobs[k + 1], bitmaps[(k + 1) % 2]); });
+            pending.push_back(std::make_unique<TPendingFile>(jobs[k].Name));
+            write(bitmaps[k % 2], pending.back()->Device());
+            pending.back()->Finish();
         }
+    } catch (...) {
+        if (next.valid())
+            next.wait();
+        throw;
+    }
+
+    QStringList written;
+    try {
+        for (const auto& file : pending) {
+            file->Commit(TOverwrite::Never);
+            written << file->FileName();
+        }
+        SyncFolder(QLatin1String(Sheet::Folder), written.last());
+    } catch (...) {
+        for (const QString& name : std::as_const(written))
+            ::unlink(QFile::encodeName(name).constData());
+        throw;
     }
     return written;
 }

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <functional>
 
+class QIODevice;
+
 namespace Sheet {
 inline constexpr int Side = 4096;
 inline constexpr int Cell = 512;
@@ -19,8 +21,8 @@ inline constexpr auto Folder = "result";
 inline constexpr int MissingTextSize = 40; // "見つかりません" in a reference cell
 } // namespace Sheet
 
-// Writes one finished sheet bitmap under a file name; raises EError on failure.
-using TSheetWriter = std::function<void(const TBitmap& sheet, const QString& fileName)>;
+// Encodes one finished sheet into a file being written; raises EError on failure.
+using TSheetWriter = std::function<void(const TBitmap& sheet, QIODevice& device)>;
 
 // The number of sheets that hold this many thumbnails.
 int SheetCount(qsizetype thumbnails);
@@ -55,7 +57,9 @@ void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype fi
  * is taken, the whole save moves on to the next free second, so no file is ever replaced.
  * When a drawing had a reference, each sheet gets its reference sheet "<stamp><n>_ref.png"
  * right after it, and the stamp must be free for both names.
- * A failure raises EError: the sheets written before it stay, the thumbnails are only read.
+ * All or nothing: every sheet is written to a temporary file first and takes its name only
+ * when all are written. A failure raises EError and leaves no file of this save; the
+ * thumbnails are only read.
  */
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
                              const TSheetWriter& writer = {});

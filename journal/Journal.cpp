@@ -113,8 +113,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
     WriteFileAtomically(path, TOverwrite::Replace, [&](QIODevice& device) {
         errno = 0;
         if (device.write(bytes) != bytes.size())
-            throw EError(QStringLiteral("「%1」を保存できませんでした: %2")
-                             .arg(QDir::toNativeSeparators(path), FileErrorText(errno ? errno : EIO)));
+            throw EError(CannotWriteMessage(path, errno ? errno : EIO));
     });
 }
 

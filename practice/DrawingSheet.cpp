@@ -3,6 +3,7 @@
 #include "raster/Canvas.h"
 
 #include <cmath>
+#include <cstring>
 
 bool IsAdmitted(TShiftState shift)
 {
@@ -73,24 +74,61 @@ QRect TDrawingSheet::MouseMove(TShiftState shift, QPointF pos, TTool tool)
     return touched;
 }
 
+void TDrawingSheet::Clear()
+{
+    FBitmap.Clear(TAlphaColors::White);
+    FWorld = QImage();
+    FWorldRect = QRect();
+}
+
+void TDrawingSheet::SetCanvas(const QImage& canvas)
+{
+    FBitmap.SetSize(canvas.width(), canvas.height());
+    FBitmap.Image() = canvas.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    FWorld = QImage();
+    FWorldRect = QRect();
+    FOrigin = QPoint(-(canvas.width() / 2), -(canvas.height() / 2));
+    FHistory.Clear();
+}
+
+namespace {
+// Copies `source` into `target` with its top-left at `at`, clipped, unblended.
+void Put(QImage& target, const QImage& source, QPoint at)
+{
+    const QRect area = QRect(at, source.size()) & target.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb*>(target.scanLine(y)) + area.left(),
+                    reinterpret_cast<const QRgb*>(source.constScanLine(y - at.y())) + (area.left() - at.x()),
+                    size_t(area.width()) * sizeof(QRgb));
+}
+} // namespace
+
 void TDrawingSheet::Refit(QSizeF control)
 {
     FHistory.Clear();
-    const TBitmap snapshot = FBitmap;
-    const int n = int(std::floor(float(control.width())));
+    const int n = qMax(0, int(std::floor(float(control.width()))));
+
+    // The canvas as it is goes back into the whole drawing.
+    const QRect shown(FOrigin, FBitmap.Image().size());
+    if (!FBitmap.IsEmpty()) {
+        if (FWorld.isNull() || !FWorldRect.contains(shown)) {
+            const QRect united = FWorldRect.isNull() ? shown : (FWorldRect | shown);
+            QImage grown(united.size(), QImage::Format_ARGB32_Premultiplied);
+            grown.fill(Qt::white);
+            if (!FWorld.isNull())
+                Put(grown, FWorld, FWorldRect.topLeft() - united.topLeft());
+            FWorld = grown;
+            FWorldRect = united;
+        }
+        Put(FWorld, FBitmap.Image(), shown.topLeft() - FWorldRect.topLeft());
+    }
+
+    // Every canvas is centred on the same point of the drawing, its top-left half its side
+    // before it: any sequence of resizes that ends at a size shows exactly what that size
+    // showed before, however many steps a drag makes.
+    FOrigin = QPoint(-(n / 2), -(n / 2));
     FBitmap.SetSize(n, n);
-
-    const auto offset = [](double controlSide, int oldSide) {
-        return qMax(0, int(std::trunc((controlSide - oldSide) / 2)));
-    };
-    const auto extent = [](double controlSide, int oldSide) {
-        return oldSide > controlSide ? int(std::trunc(controlSide)) : oldSide;
-    };
-    const int destX = offset(control.width(), snapshot.Width());
-    const int destY = offset(control.height(), snapshot.Height());
-    const int copyW = extent(control.width(), snapshot.Width());
-    const int copyH = extent(control.height(), snapshot.Height());
-
     FBitmap.Clear(TAlphaColors::White);
-    FBitmap.CopyFromBitmap(snapshot, QRect(0, 0, copyW, copyH), destX, destY);
+    if (!FWorld.isNull() && !FBitmap.IsEmpty())
+        Put(FBitmap.Image(), FWorld, FWorldRect.topLeft() - FOrigin);
 }

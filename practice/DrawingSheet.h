@@ -62,17 +62,29 @@ public:
     /**
      * @brief Makes the bitmap fit a control of the given size, which the caller has just made square.
      *
-     * The bitmap becomes n × n with n the side rounded down, white, with the old drawing copied
-     * unscaled: centred (offsets truncated) when the canvas grew, its top-left part kept when it shrank.
-     * The history no longer fits and is cleared.
+     * The bitmap becomes n × n with n the side rounded down, showing the drawing unscaled and
+     * centred as before: when the canvas grew, the old drawing sits in its middle; when it
+     * shrank, its middle part is shown, and what falls outside is kept aside, so that growing
+     * again brings it back where it was. Every side is centred on the same point of the drawing
+     * (its top-left n / 2 pixels before it, rounded down), so nothing drawn is lost or moved by
+     * any sequence of resizes. The history no longer fits and is cleared.
      */
     void Refit(QSizeF control);
+    // A white canvas of the same size, with nothing kept aside.
+    void Clear();
+    // Puts a whole drawing on the canvas (a recovered one); the next Refit fits it as any other.
+    void SetCanvas(const QImage& canvas);
 
 private:
     TBitmap FBitmap;
     QPointF FDownPos;
     bool FPress = false;
     TStrokeHistory FHistory;
+    // The whole drawing, of which the bitmap shows the part at FOrigin: the canvas as it is and
+    // what earlier, larger canvases held beyond it. Brought up to date at each refit.
+    QImage FWorld;
+    QRect FWorldRect; // where FWorld lies in drawing coordinates
+    QPoint FOrigin;   // where the bitmap's top-left lies in drawing coordinates: −(side / 2)
 };
 
 #endif

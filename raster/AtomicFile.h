@@ -3,10 +3,45 @@
 
 #include "raster/Bitmap.h"
 
+#include <QFile>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QIODevice;
+
+/**
+ * @brief A file being written under a temporary name in its folder ("." + name + ".XXXXXX"),
+ * which takes its name only when committed; until then it is removed on every way out.
+ *
+ * Paths are used as given, relative ones relative to the working folder, and never turned into
+ * absolute ones: a folder whose name is not valid UTF-8 could not be named again.
+ */
+class TPendingFile final
+{
+public:
+    // Creates the temporary file; raises EError with a readable message.
+    explicit TPendingFile(QString fileName);
+    ~TPendingFile();
+    TPendingFile(const TPendingFile&) = delete;
+    TPendingFile& operator=(const TPendingFile&) = delete;
+
+    const QString& FileName() const { return FFileName; }
+    QIODevice& Device() { return FFile; }
+    // Flushes and syncs the data and gives it the usual 0644 permissions under the umask.
+    void Finish();
+    /**
+     * @brief Renames the finished file to its name. With TOverwrite::Never an existing entry of
+     * that name, even a dangling link, is never replaced: EFileExists is raised.
+     */
+    void Commit(TOverwrite overwrite);
+
+private:
+    QString FFileName;
+    QByteArray FTemporary; // the temporary file's path, as the file system has it
+    QFile FFile;
+    bool FCommitted = false;
+};
 
 /**
  * @brief Writes a file whole or not at all.
@@ -20,5 +55,14 @@ class QIODevice;
  */
 void WriteFileAtomically(const QString& fileName, TOverwrite overwrite,
                          const std::function<void(QIODevice&)>& body);
+
+// Makes the renames done in a folder durable; raises EError, naming `fileName`, on failure.
+void SyncFolder(const QString& folder, const QString& fileName);
+
+// Whether the folder has an entry of that name of any kind, a dangling link included.
+bool EntryExists(const QString& path);
+
+// Readable text for a failed write of `fileName`.
+QString CannotWriteMessage(const QString& fileName, int err);
 
 #endif

@@ -24,6 +24,8 @@ enum class TPngColor
  * is opaque with R = G = B, RGB when every pixel is opaque, RGBA otherwise.
  */
 TPngColor PngColorFor(const QImage& image);
+// The same for rows [first, last) of a 32-bit image.
+TPngColor PngColorForRows(const QImage& image, int first, int last);
 
 /**
  * @brief Encodes the image as PNG into the device, tuned for line art on white.

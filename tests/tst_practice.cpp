@@ -126,10 +126,52 @@ private slots:
         QCOMPARE(grown.pixel(32, 33), 0xFFFFFFFFu);
         QCOMPARE(grown.pixel(666, 666), 0xFFFFFFFFu);
 
-        sheet.Refit(QSizeF(600, 600)); // shrinking keeps the top-left part
-        QCOMPARE(DarkBox(sheet.Bitmap().Image()), QRect(33, 33, 1, 1));
-        sheet.Refit(QSizeF(667, 667)); // and growing centres what is left
-        QCOMPARE(DarkBox(sheet.Bitmap().Image()), QRect(66, 66, 1, 1));
+        sheet.Refit(QSizeF(600, 600)); // shrinking is its inverse: the middle part, as it was
+        QCOMPARE(DarkBox(sheet.Bitmap().Image()), QRect(QPoint(0, 0), QPoint(599, 599)));
+    }
+
+    // A resize never destroys or moves what was drawn: what a shrink cuts off is kept aside
+    // and comes back, in its place, when the canvas grows again; so do strokes drawn while large.
+    void resizesGiveBackTheDrawing_data()
+    {
+        QTest::addColumn<QList<int>>("sides");
+        QTest::newRow("shrink, then restore") << QList<int>{300, 667};
+        QTest::newRow("maximise, then restore") << QList<int>{1017, 667};
+        QTest::newRow("many steps") << QList<int>{500, 331, 900, 1, 0, 1500, 667};
+        QTest::newRow("odd differences") << QList<int>{666, 665, 640, 667};
+    }
+    void resizesGiveBackTheDrawing()
+    {
+        QFETCH(QList<int>, sides);
+        TDrawingSheet sheet = WhiteSheet(667);
+        // Marks at the corners and the middle, and a line across.
+        for (const QPoint p : {QPoint(0, 0), QPoint(666, 0), QPoint(0, 666), QPoint(666, 666), QPoint(333, 333)})
+            sheet.Bitmap().Image().setPixel(p, 0xFF000000);
+        sheet.MouseDown(ssLeft, QPointF(10, 600));
+        sheet.MouseMove(ssLeft, QPointF(650, 620), TTool::Pen);
+        sheet.MouseUp();
+        const QImage before = sheet.Bitmap().Image().copy();
+        for (const int side : sides)
+            sheet.Refit(QSizeF(side, side));
+        QCOMPARE(sheet.Bitmap().Image(), before);
+
+        // A stroke drawn while the canvas is large, partly outside the normal size, is kept too.
+        sheet.Refit(QSizeF(1001, 1001)); // the old canvas sits at 167
+        sheet.MouseDown(ssLeft, QPointF(20, 500));
+        sheet.MouseMove(ssLeft, QPointF(980, 500), TTool::Pen);
+        sheet.MouseUp();
+        const QImage large = sheet.Bitmap().Image().copy();
+        sheet.Refit(QSizeF(667, 667));
+        QCOMPARE(sheet.Bitmap().Image().pixel(0, 333), 0xFF000000u);
+        QCOMPARE(sheet.Bitmap().Image().pixel(666, 333), 0xFF000000u);
+        sheet.Refit(QSizeF(1001, 1001));
+        QCOMPARE(sheet.Bitmap().Image(), large);
+
+        // Clearing clears what was kept aside too.
+        sheet.Clear();
+        sheet.Refit(QSizeF(300, 300));
+        sheet.Refit(QSizeF(1001, 1001));
+        QVERIFY(AllWhite(sheet.Bitmap().Image()));
     }
 
     void penSegment()

@@ -2,9 +2,12 @@
 #include "raster/AtomicFile.h"
 #include "raster/Canvas.h"
 #include "raster/Error.h"
+#include "raster/PngReader.h"
 #include "raster/PngWriter.h"
+#include "raster/SheetPng.h"
 #include "raster/TextLayout.h"
 
+#include <QBuffer>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -258,6 +261,74 @@ private slots:
         QVERIFY2(message.contains("ファイルが大きすぎます") || message.contains("空き容量"),
                  qPrintable(message));
         QVERIFY(FilesIn(dir.path()).isEmpty());
+    }
+
+    // The parallel sheet writer: the same file whatever the number of threads, decoded by libpng
+    // and ImageMagick to exactly the pixels given, pngcheck clean, for every colour type.
+    void sheetPngIsExact_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("height");
+        QTest::newRow("grey sheet") << "grey" << 4096;
+        QTest::newRow("colour sheet") << "colour" << 4096;
+        QTest::newRow("a translucent pixel") << "translucent" << 1000;
+        QTest::newRow("one band, short") << "grey" << 100;
+    }
+    void sheetPngIsExact()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, height);
+        QImage image(height == 4096 ? 4096 : 700, height, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        quint32 s = 7;
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); x += 3) {
+                s = s * 1664525u + 1013904223u;
+                if ((s >> 28) < 3) {
+                    const int v = int(s >> 20) & 255;
+                    row[x] = kind == "colour" ? qRgb(v, 255 - v, (v * 7) & 255) : qRgb(v, v, v);
+                }
+            }
+        }
+        if (kind == "translucent")
+            image.setPixel(5, 5, qPremultiply(qRgba(200, 100, 50, 128)));
+
+        QList<QByteArray> files;
+        for (int threads : {1, 2, 4}) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            WriteSheetPng(image, buffer, threads);
+            files << buffer.data();
+        }
+        QCOMPARE(files[1], files[0]);
+        QCOMPARE(files[2], files[0]);
+
+        const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(DecodePng(files[0]).convertToFormat(QImage::Format_ARGB32), straight);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("sheet.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(files[0]);
+        file.close();
+        QString out;
+        QCOMPARE(RunTool("pngcheck", {path}, &out), 0);
+        QVERIFY2(out.contains(kind == "grey" ? "grayscale" : kind == "colour" ? "RGB" : "RGB+alpha"), qPrintable(out));
+        QProcess convert;
+        convert.start("convert", {path, "-depth", "8", "rgba:-"});
+        QVERIFY(convert.waitForFinished(60000));
+        const QByteArray raw = convert.readAllStandardOutput();
+        QCOMPARE(raw.size(), qsizetype(image.width()) * image.height() * 4);
+        const QImage decoded(reinterpret_cast<const uchar*>(raw.constData()), image.width(), image.height(),
+                             QImage::Format_RGBA8888);
+        QVERIFY(decoded.convertToFormat(QImage::Format_ARGB32) == straight);
+        // As small as the single-threaded libpng writer makes it, give or take a few bytes a band.
+        QBuffer single;
+        single.open(QIODevice::WriteOnly);
+        WritePng(image, single);
+        QVERIFY2(files[0].size() <= single.size() + 16 * (height / 256 + 1),
+                 qPrintable(QString("%1 against %2").arg(files[0].size()).arg(single.size())));
     }
 };
 

@@ -1,0 +1,250 @@
+#include "raster/SheetPng.h"
+
+#include "raster/Error.h"
+#include "raster/PngWriter.h"
+
+#include <QFileDevice>
+#include <QFuture>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+#include <atomic>
+#include <cerrno>
+#include <vector>
+#include <zlib.h>
+
+namespace {
+struct TBand
+{
+    QByteArray Deflated;
+    uLong Adler = 1;
+    uLong Length = 0; // uncompressed bytes
+    bool Ok = false;
+};
+
+int BytesPerPixel(TPngColor color)
+{
+    return color == TPngColor::Grey ? 1 : color == TPngColor::Rgb ? 3 : 4;
+}
+
+// Rows [first, last) as PNG scanlines: a filter byte 0, then the packed pixels.
+QByteArray PackRows(const QImage& image, TPngColor color, int first, int last)
+{
+    const int width = image.width();
+    const qsizetype rowBytes = 1 + qsizetype(width) * BytesPerPixel(color);
+    QByteArray raw(rowBytes * (last - first), Qt::Uninitialized);
+    for (int y = first; y < last; ++y) {
+        auto* out = reinterpret_cast<uchar*>(raw.data()) + (y - first) * rowBytes;
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        *out++ = 0;
+        switch (color) {
+        case TPngColor::Grey:
+            for (int x = 0; x < width; ++x)
+                out[x] = uchar(qGreen(in[x]));
+            break;
+        case TPngColor::Rgb:
+            for (int x = 0; x < width; ++x) {
+                out[3 * x] = uchar(qRed(in[x]));
+                out[3 * x + 1] = uchar(qGreen(in[x]));
+                out[3 * x + 2] = uchar(qBlue(in[x]));
+            }
+            break;
+        case TPngColor::Rgba:
+            for (int x = 0; x < width; ++x) {
+                out[4 * x] = uchar(qRed(in[x]));
+                out[4 * x + 1] = uchar(qGreen(in[x]));
+                out[4 * x + 2] = uchar(qBlue(in[x]));
+                out[4 * x + 3] = uchar(qAlpha(in[x]));
+            }
+            break;
+        }
+    }
+    return raw;
+}
+
+// A band read once: its colour type, and its rows packed as grey in case the whole image is.
+struct TScannedBand
+{
+    TPngColor Color = TPngColor::Grey;
+    QByteArray GreyRows;
+};
+
+TScannedBand ScanBand(const QImage& image, int first, int last)
+{
+    // One pass over the pixels does both, without branches in the inner loop: every pixel of a
+    // 64 MiB sheet is read here, and reading it twice costs more than the packing.
+    TScannedBand band;
+    const int width = image.width();
+    band.GreyRows = QByteArray((1 + qsizetype(width)) * (last - first), Qt::Uninitialized);
+    quint32 diff = 0;
+    for (int y = first; y < last; ++y) {
+        auto* out = reinterpret_cast<uchar*>(band.GreyRows.data()) + (y - first) * (1 + qsizetype(width));
+        const auto* in = reinterpret_cast<const quint32*>(image.constScanLine(y));
+        *out++ = 0;
+        quint32 all = 0xFFFFFFFFu;
+        for (int x = 0; x < width; ++x) {
+            const quint32 p = in[x];
+            all &= p;
+            diff |= (p ^ (p >> 8)) & 0xFFFFu; // B against G, G against R
+            out[x] = uchar(p >> 8);
+        }
+        if ((all >> 24) != 0xFFu) {
+            band.Color = TPngColor::Rgba;
+            band.GreyRows.clear();
+            return band;
+        }
+    }
+    if (diff) {
+        band.Color = TPngColor::Rgb;
+        band.GreyRows.clear();
+    }
+    return band;
+}
+
+// Deflates a band's scanlines raw, with the settings WritePng gives libpng: level 1, run-length
+// matching only, so a band loses nothing by not seeing the one before it (runs never reach
+// back past a row). All but the last band end on a full flush.
+TBand DeflateBand(const QByteArray& raw, bool final, const std::atomic<bool>& stop)
+{
+    TBand band;
+    if (stop)
+        return band;
+    band.Length = uLong(raw.size());
+    band.Adler = adler32(1, reinterpret_cast<const Bytef*>(raw.constData()), uInt(raw.size()));
+    z_stream z{};
+    if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
+        return band;
+    band.Deflated.resize(qsizetype(deflateBound(&z, uLong(raw.size()))) + 64);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
+    z.avail_in = uInt(raw.size());
+    z.next_out = reinterpret_cast<Bytef*>(band.Deflated.data());
+    z.avail_out = uInt(band.Deflated.size());
+    const int result = deflate(&z, final ? Z_FINISH : Z_FULL_FLUSH);
+    band.Ok = final ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
+    band.Deflated.resize(qsizetype(z.total_out));
+    deflateEnd(&z);
+    return band;
+}
+
+QByteArray BigEndian(quint32 value)
+{
+    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    return QByteArray(bytes, 4);
+}
+
+class TChunkWriter
+{
+public:
+    explicit TChunkWriter(QIODevice& device) : FDevice(device) {}
+
+    void Raw(const QByteArray& bytes)
+    {
+        errno = 0;
+        if (FDevice.write(bytes) != bytes.size()) {
+            int err = errno;
+            if (err == 0) {
+                const auto* file = qobject_cast<const QFileDevice*>(&FDevice);
+                err = file && file->error() == QFileDevice::ResourceError ? ENOSPC : EIO;
+            }
+            throw EError(QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(err)));
+        }
+    }
+
+    void Chunk(const char type[4], const QByteArray& data)
+    {
+        QByteArray chunk = BigEndian(quint32(data.size()));
+        chunk.append(type, 4);
+        chunk.append(data);
+        uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size()));
+        chunk.append(BigEndian(quint32(crc)));
+        Raw(chunk);
+    }
+
+private:
+    QIODevice& FDevice;
+};
+} // namespace
+
+void WriteSheetPng(const QImage& image, QIODevice& device, int threads)
+{
+    // PNG stores straight alpha; opaque premultiplied pixels are straight already, so only an
+    // image with translucent pixels, or of another layout, is converted.
+    const bool argbLayout = image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32 ||
+                            image.format() == QImage::Format_ARGB32_Premultiplied;
+    if (image.isNull())
+        throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
+    if (!argbLayout) {
+        WriteSheetPng(image.convertToFormat(QImage::Format_ARGB32), device, threads);
+        return;
+    }
+
+    QThreadPool pool;
+    pool.setMaxThreadCount(threads > 0 ? threads : QThread::idealThreadCount());
+    std::atomic<bool> stop{false};
+    std::vector<QFuture<TScannedBand>> scans;
+    std::vector<QFuture<TBand>> work;
+    QImage source;
+    // Whatever happens below, no worker outlives what it reads: this is undone first.
+    struct TStopAndWait
+    {
+        std::atomic<bool>& Stop;
+        QThreadPool& Pool;
+        ~TStopAndWait()
+        {
+            Stop = true;
+            Pool.waitForDone();
+        }
+    } guard{stop, pool};
+
+    const int bands = (image.height() + SheetPng::BandRows - 1) / SheetPng::BandRows;
+    const auto rowsOf = [&](int b) {
+        return std::pair{b * SheetPng::BandRows, qMin(image.height(), (b + 1) * SheetPng::BandRows)};
+    };
+    // The colour type needs every pixel read before a byte is written.
+    for (int b = 0; b < bands; ++b)
+        scans.push_back(QtConcurrent::run(&pool, [&image, rows = rowsOf(b)] {
+            return ScanBand(image, rows.first, rows.second);
+        }));
+    TPngColor color = TPngColor::Grey;
+    for (QFuture<TScannedBand>& scan : scans)
+        color = qMax(color, scan.result().Color);
+    source = image.format() == QImage::Format_ARGB32_Premultiplied && color == TPngColor::Rgba
+                 ? image.convertToFormat(QImage::Format_ARGB32)
+                 : image;
+
+    TChunkWriter out(device);
+    out.Raw(QByteArray("\x89PNG\r\n\x1a\n", 8));
+    QByteArray header = BigEndian(quint32(source.width())) + BigEndian(quint32(source.height()));
+    header.append(char(8));
+    header.append(char(color == TPngColor::Grey ? 0 : color == TPngColor::Rgb ? 2 : 6));
+    header.append(QByteArray(3, '\0')); // deflate, adaptive filtering (all None), no interlace
+    out.Chunk("IHDR", header);
+
+    for (int b = 0; b < bands; ++b) {
+        const bool final = b + 1 == bands;
+        work.push_back(QtConcurrent::run(&pool, [&, b, final] {
+            if (color == TPngColor::Grey)
+                return DeflateBand(scans[size_t(b)].result().GreyRows, final, stop);
+            const auto rows = rowsOf(b);
+            return DeflateBand(PackRows(source, color, rows.first, rows.second), final, stop);
+        }));
+    }
+
+    uLong adler = 1;
+    for (int b = 0; b < bands; ++b) {
+        const TBand band = work[size_t(b)].result();
+        if (!band.Ok)
+            throw EError(QStringLiteral("ビットマップの保存に失敗しました。(deflate)"));
+        adler = adler32_combine(adler, band.Adler, z_off_t(band.Length));
+        QByteArray data;
+        if (b == 0)
+            data = QByteArray("\x78\x01", 2); // zlib header: deflate, 32 KiB window, fastest level
+        data.append(band.Deflated);
+        if (b + 1 == bands)
+            data.append(BigEndian(quint32(adler)));
+        out.Chunk("IDAT", data);
+        scans[size_t(b)] = {}; // its grey rows are deflated: let them go
+    }
+    out.Chunk("IEND", {});
+}
