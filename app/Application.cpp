@@ -4,7 +4,10 @@
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The name also goes into the journal's lock files, where it must be the program's file name.
     setApplicationName(QStringLiteral("tenarai"));
+    setApplicationVersion(QStringLiteral(TENARAI_VERSION));
+    setDesktopFileName(QStringLiteral("io.github.tenarai.Tenarai"));
 }
 
 void TApplication::PrepareStart()

@@ -18,7 +18,8 @@ QString HelpText()
         "                     例: \"10x30s,5x1m,2x5m\"（枚数x時間をカンマで区切る。\n"
         "                     時間は 30s、2m、1m30s のように1秒から99分まで。\n"
         "                     最後の項目の枚数を省くと、それ以降すべてに使う）\n"
-        "  --references DIR   参考画像のフォルダー（サブフォルダーの画像も使う）\n");
+        "  --references DIR   参考画像のフォルダー（サブフォルダーの画像も使う）\n"
+        "  --result-dir DIR   結果の画像を保存するフォルダー（既定は作業フォルダーの result）\n");
 }
 } // namespace
 
@@ -31,7 +32,8 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption plan(QStringLiteral("plan"), QString(), QStringLiteral("PLAN"));
     const QCommandLineOption references(QStringLiteral("references"), QString(), QStringLiteral("DIR"));
-    parser.addOptions({help, version, plan, references});
+    const QCommandLineOption resultDir(QStringLiteral("result-dir"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({help, version, plan, references, resultDir});
 
     const auto fail = [&](const QString& message) {
         result.ExitCode = 2;
@@ -44,9 +46,10 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
             return fail(QStringLiteral("知らないオプションです: %1")
                             .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
                                  unknown.first()));
-        return fail(parser.errorText().contains(QLatin1String("references"))
-                        ? QStringLiteral("オプションに値がありません: --references")
-                        : QStringLiteral("オプションに値がありません: --plan"));
+        for (const char* name : {"plan", "references", "result-dir"})
+            if (parser.errorText().contains(QLatin1String("--") + QLatin1String(name) + QLatin1String("'")))
+                return fail(QStringLiteral("オプションに値がありません: --%1").arg(QLatin1String(name)));
+        return fail(parser.errorText());
     }
     if (parser.isSet(help)) {
         result.ExitCode = 0;
@@ -65,6 +68,11 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         result.Plan = TPlan::Parse(parser.value(plan), &problem);
         if (!result.Plan)
             return fail(QStringLiteral("--plan の値が読めません: %1").arg(problem));
+    }
+    if (parser.isSet(resultDir)) {
+        result.ResultFolder = parser.value(resultDir);
+        if (result.ResultFolder.isEmpty())
+            return fail(QStringLiteral("--result-dir のフォルダーが空です"));
     }
     if (parser.isSet(references)) {
         result.References = parser.value(references);

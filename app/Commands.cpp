@@ -78,6 +78,9 @@ TCommands::TCommands(QWidget* window)
     SkipReference = MakeCommand(window, Menu, "SkipReferenceCommand", QStringLiteral("参考画像をスキップ"),
                                 {QKeySequence(Qt::Key_S)});
     CloseReferences = MakeCommand(window, Menu, "CloseReferencesCommand", QStringLiteral("参考画像を閉じる"));
+    Menu->addSeparator();
+    OpenResultFolder = MakeCommand(window, Menu, "OpenResultFolderCommand", QStringLiteral("結果フォルダーを開く"));
+    About = MakeCommand(window, Menu, "AboutCommand", QStringLiteral("Tenarai について"));
 }
 
 QAction* TCommands::PlanEntry(const TPlan& plan) const

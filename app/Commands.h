@@ -32,6 +32,8 @@ struct TCommands
     QAction* OpenReferences = nullptr;
     QAction* SkipReference = nullptr;
     QAction* CloseReferences = nullptr;
+    QAction* OpenResultFolder = nullptr;
+    QAction* About = nullptr;
 
     explicit TCommands(QWidget* window);
     // The preset entry of a plan, or "カスタム…" for any other.

@@ -23,10 +23,12 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QDesktopServices>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QSoundEffect>
 #include <QGuiApplication>
@@ -198,6 +200,8 @@ void TMainForm::CreateComponents()
     connect(Commands->OpenReferences, &QAction::triggered, this, &TMainForm::OpenReferencesCommandExecute);
     connect(Commands->SkipReference, &QAction::triggered, this, &TMainForm::NextReference);
     connect(Commands->CloseReferences, &QAction::triggered, this, &TMainForm::CloseReferences);
+    connect(Commands->OpenResultFolder, &QAction::triggered, this, &TMainForm::OpenResultFolderCommandExecute);
+    connect(Commands->About, &QAction::triggered, this, &TMainForm::AboutCommandExecute);
     Commands->SkipReference->setEnabled(false);
     Commands->CloseReferences->setEnabled(false);
     setAcceptDrops(true);
@@ -397,7 +401,7 @@ void TMainForm::FinishDrawing()
 
 bool TMainForm::SaveResultFromFile()
 {
-    SaveResultSheets(ThumbImages, FTime.Now());
+    SaveResultSheets(ThumbImages, FTime.Now(), {}, FResultFolder);
     return true;
 }
 
@@ -648,6 +652,31 @@ void TMainForm::PlanCommandExecute(QAction* entry)
 void TMainForm::TimeUpSoundCommandExecute(bool on)
 {
     OpenSettings()->setValue(QLatin1String(Settings::TimeUpSound), on);
+}
+
+void TMainForm::SetResultFolder(const QString& folder)
+{
+    FResultFolder = folder.isEmpty() ? QLatin1String(Sheet::Folder) : folder;
+}
+
+void TMainForm::OpenResultFolderCommandExecute()
+{
+    // Nothing is created here: a folder appears with the first save.
+    const QFileInfo folder(FResultFolder);
+    if (!folder.isDir()) {
+        ShowMessage(QStringLiteral("結果フォルダーはまだありません。最初に保存したときに作られます。\n") +
+                    QDir::toNativeSeparators(folder.absoluteFilePath()));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder.absoluteFilePath())))
+        ShowMessage(QStringLiteral("結果フォルダーを開けませんでした。\n") +
+                    QDir::toNativeSeparators(folder.absoluteFilePath()));
+}
+
+void TMainForm::AboutCommandExecute()
+{
+    ShowMessage(QStringLiteral("Tenarai %1\n時間を計ってクロッキーを練習するプログラム\nライセンス: MIT\n%2")
+                    .arg(QStringLiteral(TENARAI_VERSION), QStringLiteral(TENARAI_ID)));
 }
 
 void TMainForm::OpenReferencesCommandExecute()

@@ -77,6 +77,8 @@ public:
     // Reopens the remembered folder when it is still there.
     void ReopenReferences();
     TReferenceWindow* ReferenceWindow() const { return FReferenceWindow; }
+    // Where sheets go: "result" below the working folder unless set.
+    void SetResultFolder(const QString& folder);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +110,8 @@ private:
     void PlanCommandExecute(QAction* entry);
     void TimeUpSoundCommandExecute(bool on);
     void OpenReferencesCommandExecute();
+    void OpenResultFolderCommandExecute();
+    void AboutCommandExecute();
     void NextReference();
 
     void ChangeTool(bool pen);
@@ -145,6 +149,7 @@ private:
     std::unique_ptr<TCommands> Commands;
     QSoundEffect* TimeUpSound = nullptr; // made when a plan first needs it
     TReferenceWindow* FReferenceWindow = nullptr;
+    QString FResultFolder = QStringLiteral("result");
     std::unique_ptr<TReferenceSession> References;
 
     // The practice.

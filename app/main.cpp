@@ -27,6 +27,7 @@ int main(int argc, char** argv)
     TMainForm MainForm;
     if (commandLine.Plan)
         MainForm.SetPlan(*commandLine.Plan, false);
+    MainForm.SetResultFolder(commandLine.ResultFolder);
     MainForm.show();
     if (!commandLine.References.isEmpty())
         MainForm.OpenReferences(commandLine.References, false);

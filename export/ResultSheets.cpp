@@ -139,17 +139,17 @@ bool HasReferences(const QList<TFinishedDrawing>& drawings)
 }
 
 namespace {
-QString SheetName(const QString& stamp, int number, bool reference = false)
+QString SheetName(const QString& folder, const QString& stamp, int number, bool reference = false)
 {
     return QStringLiteral("%1/%2%3%4.png")
-        .arg(QLatin1String(Sheet::Folder), stamp)
+        .arg(folder, stamp)
         .arg(number)
         .arg(reference ? QStringLiteral("_ref") : QString());
 }
 
-void MakeFolder()
+void MakeFolder(const QString& name)
 {
-    const QByteArray folder(Sheet::Folder);
+    const QByteArray folder = QFile::encodeName(name);
     if (::mkdir(folder.constData(), 0777) == 0)
         return;
     // The mkdir's own reason: a later look at the folder would overwrite errno.
@@ -161,7 +161,7 @@ void MakeFolder()
         err = ENOTDIR;
     }
     throw EError(QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
-                     .arg(QDir::current().absoluteFilePath(QLatin1String(Sheet::Folder)), FileErrorText(err)));
+                     .arg(QDir::current().absoluteFilePath(name), FileErrorText(err)));
 }
 
 /**
@@ -170,10 +170,10 @@ void MakeFolder()
  * of that form, only plain files, and only those untouched for ten minutes: a save running in
  * another window may still be writing a fresh one.
  */
-void RemoveStaleTemporaries()
+void RemoveStaleTemporaries(const QString& folder)
 {
     static const QRegularExpression ours(QStringLiteral("^\\.\\d{8}_\\d{6}_\\d+(_ref)?\\.png\\.[A-Za-z0-9]{6}$"));
-    const QDir dir(QLatin1String(Sheet::Folder));
+    const QDir dir(folder);
     const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-10 * 60);
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
         if (ours.match(entry.fileName()).hasMatch() && entry.lastModified().toUTC() < old)
@@ -183,13 +183,14 @@ void RemoveStaleTemporaries()
 
 // The first stamp from `now` on under which none of the save's names is taken, by an entry
 // of any kind (a dangling link takes a name too).
-QString FreeStamp(QDateTime when, int sheets, bool references)
+QString FreeStamp(const QString& folder, QDateTime when, int sheets, bool references)
 {
     for (;;) {
         const QString stamp = SheetStamp(when);
         bool taken = false;
         for (int n = 1; n <= sheets && !taken; ++n)
-            taken = EntryExists(SheetName(stamp, n)) || (references && EntryExists(SheetName(stamp, n, true)));
+            taken = EntryExists(SheetName(folder, stamp, n)) ||
+                    (references && EntryExists(SheetName(folder, stamp, n, true)));
         if (!taken)
             return stamp;
         when = when.addSecs(1);
@@ -205,15 +206,15 @@ struct TSheetJob
 } // namespace
 
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QDateTime& now,
-                             const TSheetWriter& writer)
+                             const TSheetWriter& writer, const QString& folder)
 {
     if (thumbnails.isEmpty())
         return {};
-    MakeFolder();
-    RemoveStaleTemporaries();
+    MakeFolder(folder);
+    RemoveStaleTemporaries(folder);
     const int sheets = SheetCount(thumbnails.size());
     const bool references = HasReferences(thumbnails);
-    const QString stamp = FreeStamp(now, sheets, references);
+    const QString stamp = FreeStamp(folder, now, sheets, references);
     const TSheetWriter write = writer ? writer : [](const TBitmap& sheet, QIODevice& device) {
         WriteSheetPng(sheet.Image(), device);
     };
@@ -221,9 +222,9 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
     std::vector<TSheetJob> jobs;
     for (int n = 1; n <= sheets; ++n) {
         const qsizetype first = qsizetype(n - 1) * Sheet::CellsPerSheet;
-        jobs.push_back({SheetName(stamp, n), first, false});
+        jobs.push_back({SheetName(folder, stamp, n), first, false});
         if (references)
-            jobs.push_back({SheetName(stamp, n, true), first, true});
+            jobs.push_back({SheetName(folder, stamp, n, true), first, true});
     }
     const auto compose = [&](const TSheetJob& job, TBitmap& bitmap) {
         if (job.Reference)
@@ -266,7 +267,7 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
             file->Commit(TOverwrite::Never);
             written << file->FileName();
         }
-        SyncFolder(QLatin1String(Sheet::Folder), written.last());
+        SyncFolder(folder, written.last());
     } catch (...) {
         for (const QString& name : std::as_const(written))
             ::unlink(QFile::encodeName(name).constData());

@@ -50,8 +50,8 @@ QImage ReferenceCell(const TReferenceLink& reference);
 void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet);
 
 /**
- * @brief Writes every thumbnail on 4096 × 4096 sheets as "result/<stamp><n>.png" below the
- * working directory and returns the names written, in order.
+ * @brief Writes every thumbnail on 4096 × 4096 sheets as "<folder>/<stamp><n>.png", by default
+ * "result" below the working directory, and returns the names written, in order.
  *
  * Nothing is created for no thumbnails. The stamp is `now`'s; when a name this save would use
  * is taken, the whole save moves on to the next free second, so no file is ever replaced.
@@ -62,6 +62,6 @@ void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype fi
  * thumbnails are only read.
  */
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
-                             const TSheetWriter& writer = {});
+                             const TSheetWriter& writer = {}, const QString& folder = QLatin1String(Sheet::Folder));
 
 #endif

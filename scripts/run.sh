@@ -4,11 +4,14 @@
 set -euo pipefail
 here="$(pwd)"
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/build.sh"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Tenarai needs a graphical desktop, and no display was found (DISPLAY is not set)." >&2
-  echo "Start it from a desktop session, or under Xvfb: xvfb-run $root/build/app/tenarai" >&2
+  echo "Start this from a desktop session. To try it without one: apt-get install xvfb, then" >&2
+  echo "  xvfb-run bash $root/scripts/run.sh" >&2
   exit 1
 fi
+bash "$root/scripts/setup.sh"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j2 --target tenarai
 cd "$here"
-exec "$root/build/app/tenarai"
+exec "$root/build/app/tenarai" "$@"

@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkgconf
+  cmake g++ make pkgconf git
   qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev libpng-dev zlib1g-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils libx11-dev
   fonts-noto-cjk pngcheck imagemagick
+  desktop-file-utils appstream lintian dpkg-dev file
 )
 
 missing=()
@@ -16,8 +17,20 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+line="apt-get install -y --no-install-recommends ${missing[*]}"
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null && sudo -v; then
+    sudo="sudo"
+  else
+    echo "Tenarai needs these Debian packages, and installing them needs root:" >&2
+    echo "  ${missing[*]}" >&2
+    echo "Run this as root (for example after 'su -'), then run this script again:" >&2
+    echo "  apt-get update && $line" >&2
+    exit 1
+  fi
+fi
+echo "Installing ${#missing[@]} Debian packages (on a fresh machine about 240 with what they need, some 1.8 GB; this takes a few minutes):"
+echo "  ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -344,6 +345,85 @@ private slots:
         QVERIFY2(message.contains("空き容量"), qPrintable(message));
         QCOMPARE(left, QStringList());
         QCOMPARE(thumbs.size(), 128);
+    }
+
+    // Any entry takes a name, a dangling link too: the save moves to the next free second
+    // instead of failing on it.
+    void danglingLinkTakesAName()
+    {
+        TWorkDir work;
+        QDir().mkdir("result");
+        QVERIFY(QFile::link("nowhere/at/all.png", "result/20240307_143015_1.png"));
+        QCOMPARE(SaveResultSheets(Thumbnails(1), kNow), QStringList{"result/20240307_143016_1.png"});
+        QVERIFY(QFileInfo("result/20240307_143015_1.png").isSymLink());
+    }
+
+    // A working folder that may not be written to: the reason is the mkdir's own.
+    void unwritableWorkingFolder()
+    {
+        TWorkDir work;
+        QDir().mkdir("locked");
+        const bool locked = ::geteuid() != 0 ? QFile::setPermissions("locked", QFile::ReadOwner | QFile::ExeOwner)
+                                             : RunTool("chattr", {"+i", "locked"}) == 0;
+        if (!locked)
+            QSKIP("this file system cannot refuse root a folder");
+        QDir::setCurrent("locked");
+        QString message;
+        try {
+            SaveResultSheets(Thumbnails(1), kNow);
+        } catch (const EError& e) {
+            message = e.Message();
+        }
+        QDir::setCurrent("..");
+        RunTool("chattr", {"-i", "locked"});
+        QFile::setPermissions("locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(message.contains("書き込む権限がありません"), qPrintable(message));
+    }
+
+    // A working folder whose name is not UTF-8 (Shift-JIS here) saves like any other.
+    void workingFolderNamedInShiftJis()
+    {
+        TWorkDir work;
+        const QByteArray name("\x83\x65\x83\x58\x83\x67"); // テスト in Shift-JIS
+        QCOMPARE(::mkdir(name.constData(), 0755), 0);
+        char old[4096];
+        QVERIFY(::getcwd(old, sizeof old));
+        QCOMPARE(::chdir(name.constData()), 0);
+        QStringList written;
+        QString message;
+        try {
+            written = SaveResultSheets(Thumbnails(1), kNow);
+        } catch (const EError& e) {
+            message = e.Message();
+        }
+        struct stat info{};
+        const bool there = ::stat("result/20240307_143015_1.png", &info) == 0 && info.st_size > 0;
+        QCOMPARE(::chdir(old), 0);
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+        QCOMPARE(written, QStringList{"result/20240307_143015_1.png"});
+        QVERIFY(there);
+    }
+
+    // Temporary files a killed save left: ours, untouched for ten minutes, go; nothing else.
+    void staleTemporariesAreRemoved()
+    {
+        TWorkDir work;
+        QDir().mkdir("result");
+        const QStringList names{".20240101_120000_1.png.AbC123", ".20240101_120000_2_ref.png.x9Y8z7",
+                                ".20240101_120000_1.png.fresh1", ".notes.txt.AbC123", "20240101_120000_1.png"};
+        for (const QString& name : names) {
+            QFile f("result/" + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-11 * 60);
+        for (const QString& name : {names[0], names[1], names[3], names[4]}) {
+            QFile f("result/" + name);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        SaveResultSheets(Thumbnails(1), kNow);
+        QCOMPARE(AllFiles("result"), (QStringList{".20240101_120000_1.png.fresh1", ".notes.txt.AbC123",
+                                                  "20240101_120000_1.png", "20240307_143015_1.png"}));
     }
 
     void readOnlyFolder()

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks the installed tree as the desktop and
+# a user would meet it.
+#   install_check.sh BUILD_DIR VERSION
+set -u
+build=$1 version=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/x_lib.sh"
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+id=io.github.tenarai.Tenarai
+
+check "cmake --install works" cmake --install "$build" --prefix "$prefix"
+desktop="$prefix/share/applications/$id.desktop"
+metainfo="$prefix/share/metainfo/$id.metainfo.xml"
+check "the desktop file is installed" test -f "$desktop"
+check "the metainfo is installed" test -f "$metainfo"
+out=$(desktop-file-validate "$desktop" 2>&1); rc=$?
+# Hints may stay (Graphics and Education are both main categories, as wanted); nothing worse.
+check "desktop-file-validate passes ($out)" [ $rc -eq 0 ]
+check "with no errors or warnings" not grep -qE 'error:|warning:' <<<"$out"
+out=$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1); rc=$?
+check "appstreamcli validate passes ($out)" [ $rc -eq 0 ]
+check "with no warnings" not grep -qE '^[EW]:' <<<"$out"
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+check "the icon the desktop file names is installed as SVG" test -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg"
+check "and as a 256 x 256 PNG" [ "$(identify -format '%w %h' "$prefix/share/icons/hicolor/256x256/apps/$icon.png" 2>/dev/null)" = "256 256" ]
+check "the manual page is installed" test -f "$prefix/share/man/man1/tenarai.1.gz"
+check "the manual page reads" bash -c "zcat '$prefix/share/man/man1/tenarai.1.gz' | grep -q 'result.*dir'"
+
+bin="$prefix/bin/tenarai"
+# No display: a program that tried to open a window would fail, not exit 0 or 2.
+export -n DISPLAY WAYLAND_DISPLAY; unset DISPLAY WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+check "--version prints the project's version" [ "$("$bin" --version)" = "tenarai $version" ]
+help=$("$bin" --help); rc=$?
+check "--help exits 0" [ $rc -eq 0 ]
+for option in --help --version --plan --references --result-dir; do
+  check "--help lists $option" grep -q -- "$option" <<<"$help"
+done
+err=$("$bin" --no-such-option 2>&1 >/dev/null); rc=$?
+check "a bad option exits 2 (got $rc)" [ $rc -eq 2 ]
+check "with a message ($err)" grep -q "知らないオプションです: --no-such-option" <<<"$err"
+err=$("$bin" --plan 0x30s 2>&1 >/dev/null); rc=$?
+check "a bad value exits 2 (got $rc)" [ $rc -eq 2 ]
+check "naming what is wrong ($err)" grep -q "「0x30s」" <<<"$err"
+err=$("$bin" --references /no/such/folder 2>&1 >/dev/null); rc=$?
+check "a missing reference folder exits 2 (got $rc)" [ $rc -eq 2 ]
+
+finish
