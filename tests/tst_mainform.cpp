@@ -749,7 +749,8 @@ private slots:
                 entries << a->text() + "|" + a->shortcut().toString();
         QCOMPARE(entries, (QStringList{"練習プラン|", "時間切れの音|", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
                                        "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|",
-                                       "参考画像フォルダーを開く…|", "参考画像をスキップ|S", "参考画像を閉じる|"}));
+                                       "参考画像フォルダーを開く…|", "参考画像をスキップ|S", "参考画像を閉じる|",
+                                       "結果フォルダーを開く|", "Tenarai について|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));
         QStringList plans;
@@ -889,6 +890,25 @@ private slots:
         QCOMPARE(f.Dialogs.Log.Messages.first(),
                  "このフォルダーには読める画像がありません。\n" + QDir::toNativeSeparators(empty.path()));
         QVERIFY(!f.Form->ReferenceWindow()->isVisible());
+    }
+
+    // Sheets go where the command line says; the result folder is never made just to be shown.
+    void resultFolder()
+    {
+        TFormFixture f;
+        f.Command("OpenResultFolderCommand")->trigger();
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+        QVERIFY(f.Dialogs.Log.Messages.first().startsWith("結果フォルダーはまだありません。"));
+        QVERIFY(!QFileInfo::exists("result"));
+        QDir().mkdir("sheets");
+        f.Form->SetResultFolder("sheets");
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        f.Click("Finish");
+        QVERIFY(QFile::exists("sheets/20240307_143015_1.png"));
+        QVERIFY(!QFileInfo::exists("result"));
+        f.Command("AboutCommand")->trigger();
+        const QString about = f.Dialogs.Log.Messages.last();
+        QVERIFY(about.contains("Tenarai 0.") && about.contains("MIT") && about.contains("io.github.tenarai.Tenarai"));
     }
 
     void threadHandOff()
