@@ -54,30 +54,8 @@ void OnPngFlush(png_structp)
 // Fills job.Row with row y in the job's colour type.
 void PackRow(TPngJob& job, int y)
 {
-    const auto* in = reinterpret_cast<const QRgb*>(job.Image->constScanLine(y));
-    png_byte* out = job.Row.data();
-    const int width = job.Image->width();
-    switch (job.Color) {
-    case TPngColor::Grey:
-        for (int x = 0; x < width; ++x)
-            out[x] = png_byte(qGreen(in[x]));
-        break;
-    case TPngColor::Rgb:
-        for (int x = 0; x < width; ++x) {
-            out[3 * x] = png_byte(qRed(in[x]));
-            out[3 * x + 1] = png_byte(qGreen(in[x]));
-            out[3 * x + 2] = png_byte(qBlue(in[x]));
-        }
-        break;
-    case TPngColor::Rgba:
-        for (int x = 0; x < width; ++x) {
-            out[4 * x] = png_byte(qRed(in[x]));
-            out[4 * x + 1] = png_byte(qGreen(in[x]));
-            out[4 * x + 2] = png_byte(qBlue(in[x]));
-            out[4 * x + 3] = png_byte(qAlpha(in[x]));
-        }
-        break;
-    }
+    PackPngRow(reinterpret_cast<const QRgb*>(job.Image->constScanLine(y)), job.Image->width(), job.Color,
+               job.Row.data());
 }
 
 // Kept free of objects with destructors: png_longjmp leaves this frame without unwinding it.
@@ -108,6 +86,31 @@ bool Encode(png_structp png, png_infop info, TPngJob& job)
 }
 
 } // namespace
+
+void PackPngRow(const QRgb* in, int width, TPngColor color, uchar* out)
+{
+    switch (color) {
+    case TPngColor::Grey:
+        for (int x = 0; x < width; ++x)
+            out[x] = uchar(qGreen(in[x]));
+        break;
+    case TPngColor::Rgb:
+        for (int x = 0; x < width; ++x) {
+            out[3 * x] = uchar(qRed(in[x]));
+            out[3 * x + 1] = uchar(qGreen(in[x]));
+            out[3 * x + 2] = uchar(qBlue(in[x]));
+        }
+        break;
+    case TPngColor::Rgba:
+        for (int x = 0; x < width; ++x) {
+            out[4 * x] = uchar(qRed(in[x]));
+            out[4 * x + 1] = uchar(qGreen(in[x]));
+            out[4 * x + 2] = uchar(qBlue(in[x]));
+            out[4 * x + 3] = uchar(qAlpha(in[x]));
+        }
+        break;
+    }
+}
 
 TPngColor PngColorForRows(const QImage& image, int first, int last)
 {

@@ -35,29 +35,8 @@ QByteArray PackRows(const QImage& image, TPngColor color, int first, int last)
     QByteArray raw(rowBytes * (last - first), Qt::Uninitialized);
     for (int y = first; y < last; ++y) {
         auto* out = reinterpret_cast<uchar*>(raw.data()) + (y - first) * rowBytes;
-        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        *out++ = 0;
-        switch (color) {
-        case TPngColor::Grey:
-            for (int x = 0; x < width; ++x)
-                out[x] = uchar(qGreen(in[x]));
-            break;
-        case TPngColor::Rgb:
-            for (int x = 0; x < width; ++x) {
-                out[3 * x] = uchar(qRed(in[x]));
-                out[3 * x + 1] = uchar(qGreen(in[x]));
-                out[3 * x + 2] = uchar(qBlue(in[x]));
-            }
-            break;
-        case TPngColor::Rgba:
-            for (int x = 0; x < width; ++x) {
-                out[4 * x] = uchar(qRed(in[x]));
-                out[4 * x + 1] = uchar(qGreen(in[x]));
-                out[4 * x + 2] = uchar(qBlue(in[x]));
-                out[4 * x + 3] = uchar(qAlpha(in[x]));
-            }
-            break;
-        }
+        *out = 0;
+        PackPngRow(reinterpret_cast<const QRgb*>(image.constScanLine(y)), width, color, out + 1);
     }
     return raw;
 }

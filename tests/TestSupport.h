@@ -4,10 +4,12 @@
 #include "practice/Clock.h"
 #include "raster/Bitmap.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QString>
+#include <QTest>
 
 // A clock that moves only when the test says so.
 class TManualClock final : public TClock
@@ -47,6 +49,14 @@ inline bool AllWhite(const QImage& image, QRect area = {})
             if (image.pixel(x, y) != 0xFFFFFFFFu)
                 return false;
     return true;
+}
+
+// Replaces a file's content with the bytes (a test's fixture; fails the test if it cannot).
+inline void WriteText(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
 }
 
 // Runs an outside program; returns its exit code and fills its standard output.

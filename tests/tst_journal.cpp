@@ -45,12 +45,6 @@ QStringList Stamps(const TRecoveredPractice& practice)
     return stamps;
 }
 
-void WriteText(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 } // namespace
 
 class TestJournal : public QObject

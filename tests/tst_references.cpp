@@ -17,12 +17,6 @@ void MakeImage(const QString& path, QSize size, QColor color = Qt::red, const ch
     QVERIFY(image.save(path, format));
 }
 
-void WriteText(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList Relative(const QString& root, const QStringList& paths)
 {

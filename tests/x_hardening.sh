@@ -9,13 +9,11 @@ tenarai=$1 artifacts=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x_lib.sh"
 mkdir -p "$artifacts"
-work=$(mktemp -d)
-trap 'kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$work/practice"
+private_session
+mkdir -p "$work/practice"
 cd "$work/practice"
 title='名前は決まっていません'
-start() { "$tenarai" "$@" & pid=$!; wid=$(main_window $pid "$title"); [ -n "$wid" ]; }
+start() { launch "$tenarai" "$@"; wid=$(main_window $pid "$title"); [ -n "$wid" ]; }
 window_size() { xdotool getwindowgeometry "$wid" | awk '/Geometry/ {print $2}'; }
 size_is() { [ "$(window_size)" = "$1" ]; }
 canvas_shot() { # the canvas below the top band (whose clocks run), at the window's default size

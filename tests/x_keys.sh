@@ -8,13 +8,9 @@ tenarai=$1 artifacts=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x_lib.sh"
 mkdir -p "$artifacts"
-work=$(mktemp -d)
-trap 'kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME"
-cd "$work"
+private_session
 
-"$tenarai" --plan 2x2s & pid=$!
+launch "$tenarai" --plan 2x2s
 wid=$(main_window $pid '名前は決まっていません')
 [ -n "$wid" ] || { echo "FAIL: the window did not appear"; exit 1; }
 xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"

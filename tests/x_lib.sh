@@ -3,6 +3,19 @@
 # fixed time, so a slow machine makes them slower, not flaky.
 
 failures=0 passes=0
+pids=()
+# A work folder of the test's own, which becomes the current one, with a home, settings and
+# state of its own, and a real X window whatever the caller's environment says. Every program
+# started with `launch` is killed and the folder removed when the script ends.
+private_session() {
+  work=$(mktemp -d)
+  export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
+  mkdir -p "$HOME"
+  trap 'for p in "${pids[@]}"; do kill -9 $p 2>/dev/null; done; rm -rf "$work"' EXIT
+  cd "$work"
+}
+# launch PROGRAM ARGS...: starts it in the background; its process id is in $pid.
+launch() { "$@" & pid=$!; pids+=($pid); }
 check() { # check DESCRIPTION COMMAND...
   local what=$1; shift
   if "$@"; then passes=$((passes + 1)); else echo "FAIL: $what"; failures=$((failures + 1)); fi

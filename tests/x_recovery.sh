@@ -8,16 +8,13 @@ tenarai=$1 xclose=$2 artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x_lib.sh"
 mkdir -p "$artifacts"
-work=$(mktemp -d)
-pids=()
-trap 'for p in "${pids[@]}"; do kill -9 $p 2>/dev/null; done; rm -rf "$work"' EXIT
-export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$work/practice"
+private_session
+mkdir -p "$work/practice"
 cd "$work/practice"
 title='名前は決まっていません'
 journals="$XDG_STATE_HOME/tenarai"
 
-start() { "$tenarai" & pid=$!; pids+=($pid); wid=$(main_window $pid "$title"); [ -n "$wid" ]; }
+start() { launch "$tenarai"; wid=$(main_window $pid "$title"); [ -n "$wid" ]; }
 journal_file() { ls -d "$journals"/*/"$1" 2>/dev/null | head -1; }
 has_journal_file() { [ -n "$(journal_file "$1")" ]; }
 answer_recovery() { # waits for the offer and answers it with KEY

@@ -8,10 +8,8 @@ tenarai=$1 artifacts=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x_lib.sh"
 mkdir -p "$artifacts"
-work=$(mktemp -d)
-trap 'kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$work/refs/more" "$work/practice"
+private_session
+mkdir -p "$work/refs/more" "$work/practice"
 
 # Six images of six colours, of several shapes, one in a sub-folder, beside a file that is none.
 colours=("255,0,0" "0,160,0" "0,0,255" "255,160,0" "160,0,160" "0,160,160")
@@ -23,7 +21,7 @@ done
 echo "not an image" > "$work/refs/notes.txt"
 cd "$work/practice"
 
-"$tenarai" --references "$work/refs" & pid=$!
+launch "$tenarai" --references "$work/refs"
 wid=$(main_window $pid '名前は決まっていません')
 [ -n "$wid" ] || { echo "FAIL: the window did not appear"; exit 1; }
 ref=$(timeout 20 xdotool search --sync --all --onlyvisible --pid $pid --name '^参考画像$' | head -1)

@@ -8,12 +8,7 @@ tenarai=$1 xclose=$2 artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x_lib.sh"
 mkdir -p "$artifacts"
-work=$(mktemp -d)
-trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
-# The program's own settings and state, and a real window whatever the caller's environment says.
-export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME"
-cd "$work"
+private_session
 
 same_region() { [ "$(convert "$work/$1.png" -crop "$3" +repage rgb:- | md5sum)" = "$(convert "$work/$2.png" -crop "$3" +repage rgb:- | md5sum)" ]; }
 clocks_differ() { # the clock area changes between two screenshots taken now and a moment later
@@ -21,7 +16,7 @@ clocks_differ() { # the clock area changes between two screenshots taken now and
 }
 sheets_at_least() { [ "$(count_files result/*.png)" -ge "$1" ]; }
 
-"$tenarai" & pid=$!
+launch "$tenarai"
 wid=$(main_window $pid '名前は決まっていません')
 [ -n "$wid" ] || { echo "FAIL: the window did not appear"; exit 1; }
 wait_for 10 screen_white $wid 300 400
