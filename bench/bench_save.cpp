@@ -33,14 +33,20 @@ QList<TFinishedDrawing> Drawings(bool references)
     return drawings;
 }
 
-// Pins every thread of the process, the pools' included, to the first core, or frees them.
+// Pins every thread of the process, the pools' included, to the first core, or gives them back
+// the cores they had at the start.
 void UseOneCore(bool one)
 {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    const int cores = one ? 1 : QThread::idealThreadCount();
-    for (int c = 0; c < cores; ++c)
-        CPU_SET(c, &set);
+    static const cpu_set_t all = [] {
+        cpu_set_t set;
+        sched_getaffinity(0, sizeof set, &set);
+        return set;
+    }();
+    cpu_set_t set = all;
+    if (one) {
+        CPU_ZERO(&set);
+        CPU_SET(0, &set);
+    }
     for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         sched_setaffinity(task.toInt(), sizeof set, &set);
 }
@@ -98,6 +104,7 @@ BENCHMARK(BM_Save130WithReferencesOneCore)->Unit(benchmark::kMillisecond)->UseRe
 
 int main(int argc, char** argv)
 {
+    UseOneCore(false); // notes the cores the process may use
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv); // fonts for the stamps
