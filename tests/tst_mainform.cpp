@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -883,6 +884,22 @@ private slots:
         f.Restart();
         f.Form->ReopenReferences();
         QVERIFY(!f.Form->ReferenceWindow());
+
+        // A folder dropped on the window opens too; a file does not.
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(refs.filePath("0.png"))});
+        QDragEnterEvent refused(QPoint(300, 300), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.Form.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+        QMimeData folder;
+        folder.setUrls({QUrl::fromLocalFile(refs.path())});
+        QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &folder, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.Form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &folder, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.Form.get(), &drop);
+        QVERIFY(f.Form->ReferenceWindow()->isVisible());
+        QTRY_VERIFY(f.Command("SkipReferenceCommand")->isEnabled());
 
         QTemporaryDir empty;
         f.Form->OpenReferences(empty.path());
