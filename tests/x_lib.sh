@@ -37,6 +37,13 @@ main_window() { timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" 
 confirmation_of() { xdotool search --all --onlyvisible --pid "$1" --name '^確認$' 2>/dev/null | head -1; }
 has_confirmation() { [ -n "$(confirmation_of "$1")" ]; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
+# answer_box KEYS...: waits for $pid's confirmation box, answers it with the keys, and waits
+# for it to go.
+answer_box() {
+  wait_for 10 has_confirmation $pid || return 1
+  xdotool windowfocus --sync "$(confirmation_of $pid)" key "$@"
+  wait_for 10 not has_confirmation $pid
+}
 
 shot() { import -window "$1" "$2"; }
 # The colour of one pixel of an image, as "r,g,b".

@@ -17,11 +17,6 @@ journals="$XDG_STATE_HOME/tenarai"
 start() { launch "$tenarai"; wid=$(main_window $pid "$title"); [ -n "$wid" ]; }
 journal_file() { ls -d "$journals"/*/"$1" 2>/dev/null | head -1; }
 has_journal_file() { [ -n "$(journal_file "$1")" ]; }
-answer_recovery() { # waits for the offer and answers it with KEY
-  wait_for 10 has_confirmation $pid || return 1
-  xdotool windowfocus --sync "$(confirmation_of $pid)" key "$1"
-  wait_for 10 not has_confirmation $pid
-}
 no_offer() { # the program shows its window and asks nothing
   ! wait_for 2 has_confirmation $pid
 }
@@ -41,7 +36,7 @@ kill -9 $pid; wait $pid 2>/dev/null
 
 # 2. Started again: the offer, answered Yes with Enter; the drawing in progress is back.
 check "the program starts again" start
-check "the offer appears and Enter takes it" answer_recovery Return
+check "the offer appears and Enter takes it" answer_box Return
 check "the drawing in progress is back on the canvas" wait_for 10 screen_black $wid 300 500
 check "beside it the canvas is white" screen_white $wid 320 500
 shot $wid "$artifacts/recovered.png"
@@ -73,16 +68,15 @@ check "cell 5 is empty" [ "$(darkest "$sheet" "500x500+$((512 * 4 + 6))+6")" -eq
 
 # 5. A clean close: the next start asks nothing (the second program's journal is offered then).
 "$xclose" $wid
-check "the quit question appears" wait_for 10 has_confirmation $pid
-xdotool windowfocus --sync "$(confirmation_of $pid)" key shift+Tab space
+check "the quit question appears and is answered Yes" answer_box shift+Tab space
 check "the program ends" wait_for 20 gone $pid
 check "the killed second program's practice is offered" start
-check "it is taken with Enter" answer_recovery Return
+check "it is taken with Enter" answer_box Return
 kill -9 $pid; wait $pid 2>/dev/null
 check "offered again while unsaved" start
-check "and thrown away with No" answer_recovery Escape
+check "and thrown away with No" answer_box Escape
 "$xclose" $wid
-wait_for 10 has_confirmation $pid && xdotool windowfocus --sync "$(confirmation_of $pid)" key shift+Tab space
+check "the quit question is answered Yes" answer_box shift+Tab space
 check "the program ends" wait_for 20 gone $pid
 check "after a clean end the next start" start
 check "asks nothing" no_offer
@@ -103,8 +97,7 @@ kill -9 $pid; wait $pid 2>/dev/null
 for s in result/*.png; do [ -e "$s" ] && check "a sheet of the killed save is whole" pngcheck -q "$s"; done
 check "started after the killed save" start
 if wait_for 3 has_confirmation $pid; then
-  xdotool windowfocus --sync "$(confirmation_of $pid)" key Return
-  wait_for 10 not has_confirmation $pid
+  answer_box Return
   click $wid 40 25
 fi
 check "the two drawings are on a sheet" wait_for 20 sheets_at_least 1

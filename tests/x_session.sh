@@ -78,18 +78,13 @@ check "the save starts a new practice" wait_for 5 screen_white $wid 300 400
 stroke $wid 100 500 500 500
 wait_for 5 screen_black $wid 300 500
 click $wid 376 25
-check "the reset confirmation appears" wait_for 10 has_confirmation $pid
-box=$(confirmation_of $pid)
-[ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
-check "the confirmation goes" wait_for 10 not has_confirmation $pid
+check "the reset confirmation appears and Enter answers it" answer_box Return
 check "No keeps the drawing" screen_black $wid 300 500
 check "the window is still there" kill -0 $pid
 
 # A close request from the window system, answered Yes: the drawing is saved, the program ends.
 "$xclose" "$wid"
-check "the quit confirmation appears" wait_for 10 has_confirmation $pid
-box=$(confirmation_of $pid)
-[ -n "$box" ] && xdotool windowfocus --sync "$box" key shift+Tab space
+check "the quit confirmation appears and is answered Yes" answer_box shift+Tab space
 check "the program ends" wait_for 20 gone $pid
 wait $pid; rc=$?
 check "the program exits with 0 (got $rc)" [ $rc -eq 0 ]
