@@ -26,7 +26,6 @@ public:
     void UpdatePixels(const QRect& pixels);
     // Flashes the canvas once, briefly: the time of the drawing is up.
     void Flash();
-    bool Flashing() const { return FFlashing; }
 
 signals:
     void MouseDown(Qt::MouseButton button, TShiftState shift, float x, float y);

@@ -366,7 +366,6 @@ void TMainForm::ResetPractice()
     ThumbnailListView->clear();
     NextCountText->setText(QString::number(ThumbImages.size()));
     Sheet.MouseUp();
-    Sheet.ClearHistory();
     UpdateHistoryCommands();
     ChangeTool(true);
     FPlanStart = 0;
@@ -392,8 +391,6 @@ void TMainForm::FinishDrawing()
     Clocks.Stop(CountTimer->isActive());
     CountTimer->stop();
     NextCountText->setText(QString::number(ThumbImages.size()));
-    Sheet.MouseUp();
-    Sheet.ClearHistory();
     UpdateHistoryCommands();
     ChangeTool(true);
     UpdatePlanLimit();
@@ -571,7 +568,7 @@ void TMainForm::SetPlan(const TPlan& plan, bool remember)
 
 void TMainForm::UpdatePlanLimit()
 {
-    if (!CountTimer->isActive() && !Clocks.HoldsUnfinishedDrawing()) {
+    if (!DrawingInProgress()) {
         const qsizetype drawing = ThumbImages.size() - FPlanStart;
         Clocks.SetLimit(drawing >= 0 ? FPlan.PlaceOf(int(drawing)).LimitMs : 0);
     }

@@ -24,7 +24,6 @@ public:
     bool Mirror() const;
     // What is on screen, as shown (for tests).
     const QImage& View() const { return FView; }
-    QMenu* Menu() const { return FMenu; }
     // The size to decode references at: the window's in device pixels.
     QSize DecodeBox() const;
 

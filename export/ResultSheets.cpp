@@ -237,7 +237,7 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
     // their names, so a failed save leaves no sheet of its own and a retry writes no duplicate.
     // The next sheet is composed while the last one is deflated: two bitmaps take turns.
     std::vector<std::unique_ptr<TPendingFile>> pending;
-    TBitmap bitmaps[2] = {TBitmap(Sheet::Side, Sheet::Side), TBitmap(Sheet::Side, Sheet::Side)};
+    TBitmap bitmaps[2]; // sized when first composed: a one-sheet save needs only one
     compose(jobs[0], bitmaps[0]);
     // A thread of its own, not the pool's: composing spreads its cells over the pool and waits
     // for them, which a pool thread must not do.

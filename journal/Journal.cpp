@@ -2,13 +2,13 @@
 
 #include "raster/AtomicFile.h"
 #include "raster/Error.h"
+#include "raster/PngReader.h"
 #include "raster/PngWriter.h"
 
-#include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -84,15 +84,10 @@ QImage ReadCanvas(const QString& path, qint64& drawMs, qint64& totalMs)
     const std::optional<QByteArray> bytes = ReadPlainFile(path);
     if (!bytes)
         return {};
-    QBuffer buffer;
-    buffer.setData(*bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    const QSize size = reader.size();
-    if (size.isEmpty() || size.width() > 16384 || size.height() > 16384)
-        return {};
-    QImage image;
-    if (!reader.read(&image))
+    const QImage image = ReadCheckedPng(*bytes, [](QSize size) {
+        return !size.isEmpty() && size.width() <= TBitmap::MaxSide && size.height() <= TBitmap::MaxSide;
+    });
+    if (image.isNull())
         return {};
     bool ok = false;
     const qint64 draw = image.text(QLatin1String(kDrawKey)).toLongLong(&ok);
@@ -117,12 +112,14 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
     });
 }
 
-// Removes every entry of the folder that is not a folder; links go, never what they point to.
-void RemoveFiles(const QString& folder)
+// Removes every entry of the folder that is not a folder, but those named in `keep`; links
+// go, never what they point to.
+void RemoveFiles(const QString& folder, const QStringList& keep = {})
 {
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        QFile::remove(dir.filePath(name));
+        if (!keep.contains(name))
+            QFile::remove(dir.filePath(name));
 }
 } // namespace
 
@@ -419,10 +416,7 @@ void TJournal::Adopt(TStaleJournal journal, const TRecoveredPractice& practice)
             state.NextNumber = qMax(state.NextNumber, DrawingNumber(practice.Files[i]) + 1);
         }
         // What could not be read is gone for good; the recovered canvas is written anew below.
-        const QDir dir(state.Folder());
-        for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-            if (name != kManifest && !practice.Files.contains(name))
-                QFile::remove(dir.filePath(name));
+        RemoveFiles(state.Folder(), practice.Files + QStringList{kManifest});
         state.Sync();
         if (!practice.Canvas.isNull()) {
             state.CanvasFile = CanvasName(state.NextNumber);

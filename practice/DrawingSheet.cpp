@@ -76,6 +76,8 @@ QRect TDrawingSheet::MouseMove(TShiftState shift, QPointF pos, TTool tool)
 
 void TDrawingSheet::Clear()
 {
+    FPress = false;
+    FHistory.Clear();
     FBitmap.Clear(TAlphaColors::White);
     FWorld = QImage();
     FWorldRect = QRect();

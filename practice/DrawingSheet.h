@@ -49,9 +49,8 @@ public:
     // Ends the stroke; it becomes one step of the history.
     void MouseUp();
 
-    // The strokes of the drawing, for undo and redo; the caller clears it when it clears the canvas.
+    // The strokes of the drawing, for undo and redo.
     const TStrokeHistory& History() const { return FHistory; }
-    void ClearHistory() { FHistory.Clear(); }
     // Takes back the last stroke (ending one under way first) and returns the pixels it changed.
     QRect Undo();
     QRect Redo();
@@ -70,7 +69,7 @@ public:
      * any sequence of resizes. The history no longer fits and is cleared.
      */
     void Refit(QSizeF control);
-    // A white canvas of the same size, with nothing kept aside.
+    // A white canvas of the same size: no stroke under way, no history, nothing kept aside.
     void Clear();
     // Puts a whole drawing on the canvas (a recovered one); the next Refit fits it as any other.
     void SetCanvas(const QImage& canvas);

@@ -4,23 +4,11 @@
 #include "raster/PngReader.h"
 #include "raster/PngWriter.h"
 
-#include <QBuffer>
-#include <QImageReader>
 
 namespace {
 QImage DecodeThumbnail(const QByteArray& png)
 {
-    QBuffer buffer;
-    buffer.setData(png);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    // The size is read from the header first, so a foreign or hostile file costs nothing.
-    if (reader.size() != QSize(Thumbnail::Side, Thumbnail::Side))
-        return {};
-    QImage image;
-    if (!reader.read(&image))
-        return {};
-    return image;
+    return ReadCheckedPng(png, [](QSize size) { return size == QSize(Thumbnail::Side, Thumbnail::Side); });
 }
 } // namespace
 

@@ -2,6 +2,8 @@
 
 #include "raster/Bitmap.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <png.h>
 
 QImage DecodePng(const QByteArray& png)
@@ -24,6 +26,20 @@ QImage DecodePng(const QByteArray& png)
         return {};
     }
     if (!png_image_finish_read(&reader, nullptr, image.bits(), png_int_32(image.bytesPerLine()), nullptr))
+        return {};
+    return image;
+}
+
+QImage ReadCheckedPng(const QByteArray& png, const std::function<bool(QSize)>& sizeAllowed)
+{
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    if (!sizeAllowed(reader.size()))
+        return {};
+    QImage image;
+    if (!reader.read(&image))
         return {};
     return image;
 }

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <functional>
 
 /**
  * @brief Decodes a PNG held in memory: grey files to 8-bit grey, others to 32-bit ARGB.
@@ -11,5 +12,12 @@
  * decodes straight into the image's rows); a null image for anything it cannot read whole.
  */
 QImage DecodePng(const QByteArray& png);
+
+/**
+ * @brief Decodes a PNG held in memory with Qt's reader, which keeps its text chunks
+ * (QImage::text), but only when `sizeAllowed` accepts the size in its header: a foreign or
+ * hostile file is turned away before anything is decoded. A null image otherwise.
+ */
+QImage ReadCheckedPng(const QByteArray& png, const std::function<bool(QSize)>& sizeAllowed);
 
 #endif

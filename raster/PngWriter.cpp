@@ -112,12 +112,12 @@ void PackPngRow(const QRgb* in, int width, TPngColor color, uchar* out)
     }
 }
 
-TPngColor PngColorForRows(const QImage& image, int first, int last)
+TPngColor PngColorFor(const QImage& image)
 {
     // Written without branches in the inner loop so that it vectorises: this scan reads every
     // pixel of a 64 MiB sheet before a byte is written.
     quint32 diff = 0;
-    for (int y = first; y < last; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
         quint32 all = 0xFFFFFFFFu;
         for (int x = 0; x < image.width(); ++x) {
@@ -129,11 +129,6 @@ TPngColor PngColorForRows(const QImage& image, int first, int last)
             return TPngColor::Rgba;
     }
     return diff ? TPngColor::Rgb : TPngColor::Grey;
-}
-
-TPngColor PngColorFor(const QImage& image)
-{
-    return PngColorForRows(image, 0, image.height());
 }
 
 void WritePng(const QImage& image, QIODevice& device, const TPngText& texts)

@@ -24,9 +24,6 @@ enum class TPngColor
  * is opaque with R = G = B, RGB when every pixel is opaque, RGBA otherwise.
  */
 TPngColor PngColorFor(const QImage& image);
-// The same for rows [first, last) of a 32-bit image.
-TPngColor PngColorForRows(const QImage& image, int first, int last);
-
 // One row of straight 32-bit pixels packed as PNG stores them in that colour type (1, 3 or 4
 // bytes a pixel), without the filter byte.
 void PackPngRow(const QRgb* in, int width, TPngColor color, uchar* out);
