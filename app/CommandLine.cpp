@@ -77,7 +77,8 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
     if (parser.isSet(references)) {
         result.References = parser.value(references);
         if (!QFileInfo(result.References).isDir())
-            return fail(QStringLiteral("--references のフォルダーが見つかりません: %1").arg(result.References));
+            return fail(
+                QStringLiteral("--references のフォルダーが見つかりません: %1").arg(result.References));
     }
     return result;
 }

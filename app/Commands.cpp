@@ -57,12 +57,14 @@ TCommands::TCommands(QWidget* window)
     TimeUpSound = MakeCommand(window, Menu, "TimeUpSoundCommand", QStringLiteral("時間切れの音"));
     TimeUpSound->setCheckable(true);
     Menu->addSeparator();
-    Undo = MakeCommand(window, Menu, "UndoCommand", QStringLiteral("元に戻す"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    Undo = MakeCommand(window, Menu, "UndoCommand", QStringLiteral("元に戻す"),
+                       {QKeySequence(Qt::CTRL | Qt::Key_Z)});
     Redo = MakeCommand(window, Menu, "RedoCommand", QStringLiteral("やり直し"),
                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     Menu->addSeparator();
     Pen = MakeCommand(window, Menu, "PenCommand", QStringLiteral("ペン"), {QKeySequence(Qt::Key_P)});
-    Eraser = MakeCommand(window, Menu, "EraserCommand", QStringLiteral("消しゴム"), {QKeySequence(Qt::Key_E)});
+    Eraser =
+        MakeCommand(window, Menu, "EraserCommand", QStringLiteral("消しゴム"), {QKeySequence(Qt::Key_E)});
     auto* tools = new QActionGroup(window);
     for (QAction* tool : {Pen, Eraser}) {
         tool->setCheckable(true);
@@ -71,15 +73,18 @@ TCommands::TCommands(QWidget* window)
     Menu->addSeparator();
     Next = MakeCommand(window, Menu, "NextCommand", QStringLiteral("Next"),
                        {QKeySequence(Qt::Key_N), QKeySequence(Qt::Key_Right)});
-    Save = MakeCommand(window, Menu, "SaveCommand", QStringLiteral("結果を保存"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    Save = MakeCommand(window, Menu, "SaveCommand", QStringLiteral("結果を保存"),
+                       {QKeySequence(Qt::CTRL | Qt::Key_S)});
     Reset = MakeCommand(window, Menu, "ResetCommand", QStringLiteral("リセット"));
     Menu->addSeparator();
-    OpenReferences = MakeCommand(window, Menu, "OpenReferencesCommand", QStringLiteral("参考画像フォルダーを開く…"));
+    OpenReferences =
+        MakeCommand(window, Menu, "OpenReferencesCommand", QStringLiteral("参考画像フォルダーを開く…"));
     SkipReference = MakeCommand(window, Menu, "SkipReferenceCommand", QStringLiteral("参考画像をスキップ"),
                                 {QKeySequence(Qt::Key_S)});
     CloseReferences = MakeCommand(window, Menu, "CloseReferencesCommand", QStringLiteral("参考画像を閉じる"));
     Menu->addSeparator();
-    OpenResultFolder = MakeCommand(window, Menu, "OpenResultFolderCommand", QStringLiteral("結果フォルダーを開く"));
+    OpenResultFolder =
+        MakeCommand(window, Menu, "OpenResultFolderCommand", QStringLiteral("結果フォルダーを開く"));
     About = MakeCommand(window, Menu, "AboutCommand", QStringLiteral("Tenarai について"));
 }
 

@@ -24,7 +24,8 @@ void TCountdownBar::paintEvent(QPaintEvent*)
     p.fillRect(rect(), QColor(0xe4, 0xe4, 0xe4));
     if (FLimit > 0) {
         const int filled = int(double(width()) * Fraction());
-        p.fillRect(QRect(0, 0, filled, height()), Warning() ? QColor(0xd8, 0x30, 0x30) : QColor(0x6a, 0x8c, 0xb8));
+        p.fillRect(QRect(0, 0, filled, height()),
+                   Warning() ? QColor(0xd8, 0x30, 0x30) : QColor(0x6a, 0x8c, 0xb8));
     }
     QFont font = p.font();
     font.setPixelSize(qMax(9, height() - 5));

@@ -22,22 +22,22 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMimeData>
-#include <QUrl>
-#include <QMenu>
-#include <QSoundEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSoundEffect>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 constexpr int kClientWidth = 668;
@@ -200,7 +200,8 @@ void TMainForm::CreateComponents()
     connect(Commands->OpenReferences, &QAction::triggered, this, &TMainForm::OpenReferencesCommandExecute);
     connect(Commands->SkipReference, &QAction::triggered, this, &TMainForm::NextReference);
     connect(Commands->CloseReferences, &QAction::triggered, this, &TMainForm::CloseReferences);
-    connect(Commands->OpenResultFolder, &QAction::triggered, this, &TMainForm::OpenResultFolderCommandExecute);
+    connect(Commands->OpenResultFolder, &QAction::triggered, this,
+            &TMainForm::OpenResultFolderCommandExecute);
     connect(Commands->About, &QAction::triggered, this, &TMainForm::AboutCommandExecute);
     Commands->SkipReference->setEnabled(false);
     Commands->CloseReferences->setEnabled(false);
@@ -485,8 +486,10 @@ void TMainForm::JournalWriteFailed(const QString& reason)
     if (FJournalWarned)
         return;
     FJournalWarned = true;
-    ShowMessage(QStringLiteral("練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
-                reason);
+    ShowMessage(
+        QStringLiteral(
+            "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
+        reason);
 }
 
 void TMainForm::RecoverPractice()
@@ -680,7 +683,8 @@ void TMainForm::OpenReferencesCommandExecute()
 {
     const QString folder = QFileDialog::getExistingDirectory(
         this, QStringLiteral("参考画像フォルダーを開く"),
-        References ? References->Folder() : OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString());
+        References ? References->Folder()
+                   : OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString());
     if (!folder.isEmpty())
         OpenReferences(folder);
 }
@@ -688,7 +692,8 @@ void TMainForm::OpenReferencesCommandExecute()
 void TMainForm::OpenReferences(const QString& folder, bool remember)
 {
     if (!QFileInfo(folder).isDir()) {
-        ShowMessage(QStringLiteral("参考画像のフォルダーが見つかりません。\n") + QDir::toNativeSeparators(folder));
+        ShowMessage(QStringLiteral("参考画像のフォルダーが見つかりません。\n") +
+                    QDir::toNativeSeparators(folder));
         return;
     }
     if (!FReferenceWindow) {
@@ -709,7 +714,8 @@ void TMainForm::OpenReferences(const QString& folder, bool remember)
             [this](const QString&, const QImage& image) { FReferenceWindow->ShowImage(image); });
     connect(References.get(), &TReferenceSession::NothingToShow, this, [this](const QString& empty) {
         CloseReferences();
-        ShowMessage(QStringLiteral("このフォルダーには読める画像がありません。\n") + QDir::toNativeSeparators(empty));
+        ShowMessage(QStringLiteral("このフォルダーには読める画像がありません。\n") +
+                    QDir::toNativeSeparators(empty));
     });
     FReferenceWindow->ShowImage({});
     FReferenceWindow->show();

@@ -12,9 +12,10 @@ TPlanDialog::TPlanDialog(const TPlan& current, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("練習プラン"));
     auto* layout = new QVBoxLayout(this);
-    auto* hint = new QLabel(QStringLiteral("枚数x時間をカンマで区切って入力します（例: 10x30s, 5x1m, 2x5m）。\n"
-                                           "最後の項目の枚数を省くと、それ以降すべてに使います。"),
-                            this);
+    auto* hint =
+        new QLabel(QStringLiteral("枚数x時間をカンマで区切って入力します（例: 10x30s, 5x1m, 2x5m）。\n"
+                                  "最後の項目の枚数を省くと、それ以降すべてに使います。"),
+                   this);
     layout->addWidget(hint);
     layout->addWidget(FEdit);
     QPalette palette = FProblem->palette();

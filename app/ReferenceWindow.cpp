@@ -9,13 +9,13 @@
 #include <QScreen>
 
 namespace {
-constexpr int kGap = 8;        // between the main window and this one
+constexpr int kGap = 8;         // between the main window and this one
 constexpr int kNarrowest = 200; // narrower than this a reference is not worth showing
 } // namespace
 
 TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), FMenu(new QMenu(this)), FGrey(FMenu->addAction(QStringLiteral("白黒"))),
-      FMirror(FMenu->addAction(QStringLiteral("左右反転"))),
+    : QWidget(mainWindow, Qt::Window), FMenu(new QMenu(this)),
+      FGrey(FMenu->addAction(QStringLiteral("白黒"))), FMirror(FMenu->addAction(QStringLiteral("左右反転"))),
       FOnTop(FMenu->addAction(QStringLiteral("常に手前に表示")))
 {
     setObjectName(QStringLiteral("ReferenceWindow"));
@@ -32,11 +32,13 @@ TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
     connect(skip, &QAction::triggered, this, &TReferenceWindow::SkipRequested);
 
     const std::unique_ptr<QSettings> settings = OpenSettings();
-    for (auto [action, key] : {std::pair{FGrey, Settings::ReferenceGrey}, std::pair{FMirror, Settings::ReferenceMirror},
-                               std::pair{FOnTop, Settings::ReferenceOnTop}}) {
+    for (auto [action, key] :
+         {std::pair{FGrey, Settings::ReferenceGrey}, std::pair{FMirror, Settings::ReferenceMirror},
+          std::pair{FOnTop, Settings::ReferenceOnTop}}) {
         action->setCheckable(true);
         action->setChecked(settings->value(QLatin1String(key), false).toBool());
-        connect(action, &QAction::toggled, this, [key = key](bool on) { OpenSettings()->setValue(QLatin1String(key), on); });
+        connect(action, &QAction::toggled, this,
+                [key = key](bool on) { OpenSettings()->setValue(QLatin1String(key), on); });
     }
     connect(FGrey, &QAction::toggled, this, &TReferenceWindow::ViewChanged);
     connect(FMirror, &QAction::toggled, this, &TReferenceWindow::ViewChanged);

@@ -26,7 +26,8 @@ TUnixSignals::TUnixSignals(std::initializer_list<int> signalNumbers, QObject* pa
     ::fcntl(gPipe[1], F_SETFL, O_NONBLOCK);
     FNotifier = new QSocketNotifier(gPipe[0], QSocketNotifier::Read, this);
     connect(FNotifier, &QSocketNotifier::activated, this, &TUnixSignals::Readable);
-    struct sigaction action{};
+    struct sigaction action
+    {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -5,7 +5,6 @@
 
 #include <QSessionManager>
 #include <csignal>
-
 #include <cstdio>
 
 int main(int argc, char** argv)

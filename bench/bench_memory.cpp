@@ -3,9 +3,9 @@
 #include "app/MainUnit.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <unistd.h>

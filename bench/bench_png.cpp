@@ -129,10 +129,11 @@ int main(int argc, char** argv)
     const double libpng = gSeconds["BM_OurLibpngWriter/min_time:2.000"];
     const double qt = gSeconds["BM_QtDefaultPngWriter/min_time:2.000"];
     if (ours > 0 && qt > 0 && whole > 0 && libpng > 0)
-        std::printf("\nsheet PNG: ours %.1f ms (%.1fx faster than Qt's %.1f ms; libpng alone %.1f ms, %.1fx);\n"
-                    "composed from stored thumbnails and written: %.1f ms, %.1fx faster than Qt's writer alone;\n"
-                    "files: ours %.0f KiB, libpng %.0f KiB, Qt %.0f KiB\n",
-                    ours, qt / ours, qt, libpng, qt / libpng, whole, qt / whole, gBytes["ours"] / 1024,
-                    gBytes["libpng"] / 1024, gBytes["qt"] / 1024);
+        std::printf(
+            "\nsheet PNG: ours %.1f ms (%.1fx faster than Qt's %.1f ms; libpng alone %.1f ms, %.1fx);\n"
+            "composed from stored thumbnails and written: %.1f ms, %.1fx faster than Qt's writer alone;\n"
+            "files: ours %.0f KiB, libpng %.0f KiB, Qt %.0f KiB\n",
+            ours, qt / ours, qt, libpng, qt / libpng, whole, qt / whole, gBytes["ours"] / 1024,
+            gBytes["libpng"] / 1024, gBytes["qt"] / 1024);
     return 0;
 }

@@ -46,7 +46,8 @@ QString ManyImages()
         // Links to one file: 40,000 readable images made in a moment.
         for (int i = 1; i < 40000; ++i)
             if (::link(QFile::encodeName(first).constData(),
-                       QFile::encodeName(dir.filePath(QString("%1.png").arg(i, 5, 10, QLatin1Char('0')))).constData()) != 0)
+                       QFile::encodeName(dir.filePath(QString("%1.png").arg(i, 5, 10, QLatin1Char('0'))))
+                           .constData()) != 0)
                 return false;
         return true;
     }();
@@ -66,7 +67,8 @@ QString LargePhotos()
                 auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
                 for (int x = 0; x < photo.width(); ++x) {
                     const int noise = int(random.bounded(40));
-                    row[x] = qRgb((x / 24 + noise + 60 * n) & 255, (y / 16 + noise) & 255, (x + y) / 40 & 255);
+                    row[x] =
+                        qRgb((x / 24 + noise + 60 * n) & 255, (y / 16 + noise) & 255, (x + y) / 40 & 255);
                 }
             }
             photo.save(dir.filePath(QString("photo%1.jpg").arg(n)), "jpg", 90);

@@ -29,7 +29,8 @@ QList<TFinishedDrawing> Drawings(bool references)
     QList<TFinishedDrawing> drawings = SketchDrawings(130);
     if (references)
         for (int i = 0; i < drawings.size(); ++i)
-            drawings[i].SetReference({photos.filePath(QString("photo%1.jpg").arg(i % 8)), i % 3 == 0, i % 5 == 0});
+            drawings[i].SetReference(
+                {photos.filePath(QString("photo%1.jpg").arg(i % 8)), i % 3 == 0, i % 5 == 0});
     return drawings;
 }
 
@@ -55,12 +56,15 @@ void Save(benchmark::State& state, bool references, bool oneCore)
 {
     const QList<TFinishedDrawing> drawings = Drawings(references);
     // In memory where the machine has it: the figures are of the work, not of the disk's fsync.
-    QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tenarai-bench-XXXXXX") : QString());
+    QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tenarai-bench-XXXXXX")
+                                                : QString());
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir.path());
     QDateTime when(QDate(2026, 1, 1), QTime(0, 0, 0));
     // One core, one sheet after another: libpng's writer, and every pool held to one thread.
-    const TSheetWriter serial = [](const TBitmap& sheet, QIODevice& device) { WritePng(sheet.Image(), device); };
+    const TSheetWriter serial = [](const TBitmap& sheet, QIODevice& device) {
+        WritePng(sheet.Image(), device);
+    };
     const int threads = QThreadPool::globalInstance()->maxThreadCount();
     if (oneCore) {
         QThreadPool::globalInstance()->setMaxThreadCount(1);

@@ -2,20 +2,20 @@
 
 #include "raster/AtomicFile.h"
 #include "raster/Canvas.h"
+#include "raster/Error.h"
 #include "raster/SheetPng.h"
 #include "references/ReferenceImage.h"
-#include "raster/Error.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtConcurrent/QtConcurrentMap>
-#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <future>
-#include <cstring>
 #include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,7 +79,8 @@ void ComposeCells(qsizetype count, TBitmap& sheet, const std::function<QImage(qs
     QtConcurrent::blockingMap(cells, [&](int cell) {
         const QImage image = cellImage(cell);
         if (!image.isNull())
-            PlaceThumbnail(image, pixels, Sheet::Cell * (cell % Sheet::Columns), Sheet::Cell * (cell / Sheet::Columns));
+            PlaceThumbnail(image, pixels, Sheet::Cell * (cell % Sheet::Columns),
+                           Sheet::Cell * (cell / Sheet::Columns));
     });
 
     const TStrokeBrush lineBrush(TBrushKind::Solid, TAlphaColors::Black);
@@ -97,7 +98,8 @@ void ComposeCells(qsizetype count, TBitmap& sheet, const std::function<QImage(qs
 
 void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet)
 {
-    ComposeCells(drawings.size() - first, sheet, [&](qsizetype cell) { return drawings[first + cell].Decoded(); });
+    ComposeCells(drawings.size() - first, sheet,
+                 [&](qsizetype cell) { return drawings[first + cell].Decoded(); });
 }
 
 QImage ReferenceCell(const TReferenceLink& reference)
@@ -122,7 +124,8 @@ QImage ReferenceCell(const TReferenceLink& reference)
     const QSize fitted = view.size().scaled(cell, Qt::KeepAspectRatio);
     const QImage scaled =
         fitted == view.size() ? view : view.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    painter.drawImage(QPoint((Sheet::Cell - fitted.width()) / 2, (Sheet::Cell - fitted.height()) / 2), scaled);
+    painter.drawImage(QPoint((Sheet::Cell - fitted.width()) / 2, (Sheet::Cell - fitted.height()) / 2),
+                      scaled);
     return image;
 }
 
@@ -154,7 +157,8 @@ void MakeFolder(const QString& name)
         return;
     // The mkdir's own reason: a later look at the folder would overwrite errno.
     int err = errno;
-    struct stat info{};
+    struct stat info
+    {};
     if (err == EEXIST) {
         if (::stat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode))
             return;
@@ -172,7 +176,8 @@ void MakeFolder(const QString& name)
  */
 void RemoveStaleTemporaries(const QString& folder)
 {
-    static const QRegularExpression ours(QStringLiteral("^\\.\\d{8}_\\d{6}_\\d+(_ref)?\\.png\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression ours(
+        QStringLiteral("^\\.\\d{8}_\\d{6}_\\d+(_ref)?\\.png\\.[A-Za-z0-9]{6}$"));
     const QDir dir(folder);
     const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-10 * 60);
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {

@@ -62,6 +62,7 @@ void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype fi
  * thumbnails are only read.
  */
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
-                             const TSheetWriter& writer = {}, const QString& folder = QLatin1String(Sheet::Folder));
+                             const TSheetWriter& writer = {},
+                             const QString& folder = QLatin1String(Sheet::Folder));
 
 #endif

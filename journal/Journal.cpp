@@ -52,10 +52,12 @@ int DrawingNumber(const QString& name)
  */
 std::optional<QByteArray> ReadPlainFile(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat info{};
+    struct stat info
+    {};
     std::optional<QByteArray> result;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes) {
         QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
@@ -100,7 +102,8 @@ QImage ReadCanvas(const QString& path, qint64& drawMs, qint64& totalMs)
 
 QString CannotMake(const QString& path, int err)
 {
-    return QStringLiteral("「%1」を作れませんでした: %2").arg(QDir::toNativeSeparators(path), FileErrorText(err));
+    return QStringLiteral("「%1」を作れませんでした: %2")
+        .arg(QDir::toNativeSeparators(path), FileErrorText(err));
 }
 
 void WriteBytes(const QString& path, const QByteArray& bytes)
@@ -201,7 +204,8 @@ TRecoveredPractice TStaleJournal::Read() const
     }
     if (!manifestRead && !practice.Drawings.isEmpty())
         practice.TotalMs = practice.Drawings.last().TotalMs();
-    practice.Canvas = ReadCanvas(dir.filePath(CanvasName(lastNumber + 1)), practice.CanvasDrawMs, practice.TotalMs);
+    practice.Canvas =
+        ReadCanvas(dir.filePath(CanvasName(lastNumber + 1)), practice.CanvasDrawMs, practice.TotalMs);
     return practice;
 }
 
@@ -219,7 +223,8 @@ std::vector<TStaleJournal> FindStaleJournals(const QString& root)
 {
     std::vector<TStaleJournal> stale;
     const QDir dir(root);
-    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name)) {
+    for (const QString& name :
+         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name)) {
         auto lock = std::make_unique<QLockFile>(dir.filePath(name + QStringLiteral(".lock")));
         // A running program may hold its lock for hours: only a dead owner makes it stale.
         lock->setStaleLockTime(0);
@@ -268,17 +273,20 @@ struct TJournal::TState
         errno = 0;
         if (!QDir().mkpath(Root)) {
             const QFileInfo root(Root);
-            throw EError(CannotMake(Root, root.exists() && !root.isDir() ? ENOTDIR : (errno ? errno : EACCES)));
+            throw EError(
+                CannotMake(Root, root.exists() && !root.isDir() ? ENOTDIR : (errno ? errno : EACCES)));
         }
-        const QString name = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
-                             QString::number(QCoreApplication::applicationPid());
+        const QString name =
+            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
+            QString::number(QCoreApplication::applicationPid());
         const QString path = Root + QLatin1Char('/') + name;
         auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
         lock->setStaleLockTime(0);
         errno = 0;
         if (!lock->tryLock(0))
-            throw EError(CannotMake(path + QStringLiteral(".lock"),
-                                    lock->error() == QLockFile::PermissionError ? EACCES : (errno ? errno : EIO)));
+            throw EError(
+                CannotMake(path + QStringLiteral(".lock"),
+                           lock->error() == QLockFile::PermissionError ? EACCES : (errno ? errno : EIO)));
         errno = 0;
         if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
             throw EError(CannotMake(path, errno));
@@ -295,9 +303,10 @@ struct TJournal::TState
                              {QStringLiteral("total_ms"), entry.Drawing.TotalMs()}};
             const TReferenceLink& reference = entry.Drawing.Reference();
             if (!reference.IsEmpty())
-                item.insert(QStringLiteral("reference"), QJsonObject{{QStringLiteral("path"), reference.Path},
-                                                                     {QStringLiteral("grey"), reference.Grey},
-                                                                     {QStringLiteral("mirror"), reference.Mirror}});
+                item.insert(QStringLiteral("reference"),
+                            QJsonObject{{QStringLiteral("path"), reference.Path},
+                                        {QStringLiteral("grey"), reference.Grey},
+                                        {QStringLiteral("mirror"), reference.Mirror}});
             drawings.append(item);
         }
         const QJsonObject manifest{
@@ -356,7 +365,8 @@ void TJournal::Post(std::function<void(TState&)> task)
         } catch (const std::exception& error) {
             const auto* failure = dynamic_cast<const EError*>(&error);
             const QString reason = failure ? failure->Message() : QString::fromUtf8(error.what());
-            QMetaObject::invokeMethod(this, [this, reason] { emit WriteFailed(reason); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, reason] { emit WriteFailed(reason); }, Qt::QueuedConnection);
         }
     });
 }

@@ -39,11 +39,11 @@ QString DefaultRoot();
 struct TRecoveredPractice
 {
     QList<TFinishedDrawing> Drawings;
-    QStringList Files; // the file each drawing was read from
-    QImage Canvas; // the drawing in progress; null when there was none
+    QStringList Files;       // the file each drawing was read from
+    QImage Canvas;           // the drawing in progress; null when there was none
     qint64 CanvasDrawMs = 0; // its drawing clock when it was snapshotted
     qint64 TotalMs = 0;      // the total clock: at the snapshot when there is a canvas
-    int Skipped = 0; // drawings the journal named, or held, that could not be read
+    int Skipped = 0;         // drawings the journal named, or held, that could not be read
 
     bool IsEmpty() const { return Drawings.isEmpty() && Canvas.isNull() && Skipped == 0; }
 };

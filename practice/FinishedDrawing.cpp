@@ -4,7 +4,6 @@
 #include "raster/PngReader.h"
 #include "raster/PngWriter.h"
 
-
 namespace {
 QImage DecodeThumbnail(const QByteArray& png)
 {
@@ -16,8 +15,8 @@ TFinishedDrawing TFinishedDrawing::Pack(const TBitmap& thumbnail, const QString&
                                         TReferenceLink reference)
 {
     TFinishedDrawing drawing;
-    drawing.FStored = EncodePng(thumbnail.Image(), {{StampKey, stamp.toLatin1()},
-                                                    {TotalKey, QByteArray::number(totalMs)}});
+    drawing.FStored =
+        EncodePng(thumbnail.Image(), {{StampKey, stamp.toLatin1()}, {TotalKey, QByteArray::number(totalMs)}});
     drawing.FStamp = stamp;
     drawing.FTotalMs = totalMs;
     drawing.FReference = std::move(reference);

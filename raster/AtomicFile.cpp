@@ -42,12 +42,14 @@ int RenameNoReplace(const char* from, const char* to)
 
 QString CannotWriteMessage(const QString& fileName, int err)
 {
-    return QStringLiteral("「%1」を保存できませんでした: %2").arg(QDir::toNativeSeparators(fileName), FileErrorText(err));
+    return QStringLiteral("「%1」を保存できませんでした: %2")
+        .arg(QDir::toNativeSeparators(fileName), FileErrorText(err));
 }
 
 bool EntryExists(const QString& path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
@@ -74,8 +76,10 @@ TPendingFile::TPendingFile(QString fileName) : FFileName(std::move(fileName))
     const int fd = ::mkostemp(FTemporary.data(), O_CLOEXEC);
     if (fd < 0) {
         int err = errno ? errno : EIO;
-        struct stat info{};
-        if (err == ENOENT && ::stat(QFile::encodeName(folder).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+        struct stat info
+        {};
+        if (err == ENOENT && ::stat(QFile::encodeName(folder).constData(), &info) == 0 &&
+            !S_ISDIR(info.st_mode))
             err = ENOTDIR;
         FTemporary.clear();
         throw EError(CannotWriteMessage(FFileName, err));

@@ -17,10 +17,12 @@ QImage DecodePng(const QByteArray& png)
         png_image_free(&reader);
         return {};
     }
-    const bool grey = (reader.format & PNG_FORMAT_FLAG_COLOR) == 0 && (reader.format & PNG_FORMAT_FLAG_ALPHA) == 0;
+    const bool grey =
+        (reader.format & PNG_FORMAT_FLAG_COLOR) == 0 && (reader.format & PNG_FORMAT_FLAG_ALPHA) == 0;
     // Little-endian BGRA bytes are QImage's ARGB32 words.
     reader.format = grey ? PNG_FORMAT_GRAY : PNG_FORMAT_BGRA;
-    QImage image(int(reader.width), int(reader.height), grey ? QImage::Format_Grayscale8 : QImage::Format_ARGB32);
+    QImage image(int(reader.width), int(reader.height),
+                 grey ? QImage::Format_Grayscale8 : QImage::Format_ARGB32);
     if (image.isNull()) {
         png_image_free(&reader);
         return {};

@@ -149,7 +149,8 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads)
 {
     // PNG stores straight alpha; opaque premultiplied pixels are straight already, so only an
     // image with translucent pixels, or of another layout, is converted.
-    const bool argbLayout = image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32 ||
+    const bool argbLayout = image.format() == QImage::Format_ARGB32 ||
+                            image.format() == QImage::Format_RGB32 ||
                             image.format() == QImage::Format_ARGB32_Premultiplied;
     if (image.isNull())
         throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
@@ -182,9 +183,8 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads)
     };
     // The colour type needs every pixel read before a byte is written.
     for (int b = 0; b < bands; ++b)
-        scans.push_back(QtConcurrent::run(&pool, [&image, rows = rowsOf(b)] {
-            return ScanBand(image, rows.first, rows.second);
-        }));
+        scans.push_back(QtConcurrent::run(
+            &pool, [&image, rows = rowsOf(b)] { return ScanBand(image, rows.first, rows.second); }));
     TPngColor color = TPngColor::Grey;
     for (QFuture<TScannedBand>& scan : scans)
         color = qMax(color, scan.result().Color);

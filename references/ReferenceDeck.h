@@ -30,8 +30,8 @@ private:
     void StartRoundIfDone();
 
     QStringList FAll;
-    QStringList FRound; // this round's unshown images, the next one first
-    QString FLast;      // the image shown last
+    QStringList FRound;      // this round's unshown images, the next one first
+    QString FLast;           // the image shown last
     bool FAnnounced = false; // Upcoming has named FRound's first image
     QRandomGenerator FRandom;
 };

@@ -22,13 +22,15 @@ bool IsReadableImage(const QString& path)
 
 // Walks the folder depth first in name order, handing each readable image to `found`, until
 // the walk ends or `stop` is set.
-void Walk(const QString& root, const std::atomic<bool>& stop, const std::function<void(const QString&)>& found)
+void Walk(const QString& root, const std::atomic<bool>& stop,
+          const std::function<void(const QString&)>& found)
 {
     QSet<QPair<dev_t, ino_t>> entered;
     QStringList folders{root};
     while (!folders.isEmpty() && !stop) {
         const QString folder = folders.takeLast();
-        struct stat info{};
+        struct stat info
+        {};
         if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
             continue;
         if (entered.contains({info.st_dev, info.st_ino}))
@@ -90,7 +92,12 @@ void TReferenceScan::Start(const QString& folder)
             if (batch.isEmpty())
                 return;
             QMetaObject::invokeMethod(
-                this, [this, stop, batch] { if (!*stop) emit Found(batch); }, Qt::QueuedConnection);
+                this,
+                [this, stop, batch] {
+                    if (!*stop)
+                        emit Found(batch);
+                },
+                Qt::QueuedConnection);
             batch.clear();
             age.restart();
         };
@@ -103,6 +110,11 @@ void TReferenceScan::Start(const QString& folder)
         });
         hand();
         QMetaObject::invokeMethod(
-            this, [this, stop, total] { if (!*stop) emit Finished(total); }, Qt::QueuedConnection);
+            this,
+            [this, stop, total] {
+                if (!*stop)
+                    emit Finished(total);
+            },
+            Qt::QueuedConnection);
     });
 }

@@ -280,7 +280,8 @@ private slots:
         QCOMPARE(AllFiles("result"), QStringList());
         QCOMPARE(thumbs.size(), 130);
         QCOMPARE(SaveResultSheets(thumbs, kNow).size(), 3);
-        QCOMPARE(Sheets(), (QStringList{"20240307_143015_1.png", "20240307_143015_2.png", "20240307_143015_3.png"}));
+        QCOMPARE(Sheets(),
+                 (QStringList{"20240307_143015_1.png", "20240307_143015_2.png", "20240307_143015_3.png"}));
     }
 
     // A write that fails in the middle of a band, while other bands are being deflated: the
@@ -363,8 +364,9 @@ private slots:
     {
         TWorkDir work;
         QDir().mkdir("locked");
-        const bool locked = ::geteuid() != 0 ? QFile::setPermissions("locked", QFile::ReadOwner | QFile::ExeOwner)
-                                             : RunTool("chattr", {"+i", "locked"}) == 0;
+        const bool locked = ::geteuid() != 0
+                                ? QFile::setPermissions("locked", QFile::ReadOwner | QFile::ExeOwner)
+                                : RunTool("chattr", {"+i", "locked"}) == 0;
         if (!locked)
             QSKIP("this file system cannot refuse root a folder");
         QDir::setCurrent("locked");
@@ -396,7 +398,8 @@ private slots:
         } catch (const EError& e) {
             message = e.Message();
         }
-        struct stat info{};
+        struct stat info
+        {};
         const bool there = ::stat("result/20240307_143015_1.png", &info) == 0 && info.st_size > 0;
         QCOMPARE(::chdir(old), 0);
         QVERIFY2(message.isEmpty(), qPrintable(message));
@@ -410,7 +413,8 @@ private slots:
         TWorkDir work;
         QDir().mkdir("result");
         const QStringList names{".20240101_120000_1.png.AbC123", ".20240101_120000_2_ref.png.x9Y8z7",
-                                ".20240101_120000_1.png.fresh1", ".notes.txt.AbC123", "20240101_120000_1.png"};
+                                ".20240101_120000_1.png.fresh1", ".notes.txt.AbC123",
+                                "20240101_120000_1.png"};
         for (const QString& name : names) {
             QFile f("result/" + name);
             QVERIFY(f.open(QIODevice::WriteOnly));

@@ -68,8 +68,8 @@ private slots:
         QTest::newRow("an image of another size") << "small" << firstAndLast << 1 << true;
         QTest::newRow("garbage manifest") << "garbage" << all << 0 << true;
         QTest::newRow("no manifest") << "nomanifest" << all << 0 << true;
-        QTest::newRow("manifest lists a missing file") << "missing" << QStringList{"00:01.000", "00:02.000"} << 1
-                                                       << true;
+        QTest::newRow("manifest lists a missing file")
+            << "missing" << QStringList{"00:01.000", "00:02.000"} << 1 << true;
         QTest::newRow("symbolic link to a file outside") << "symlink" << firstAndLast << 1 << true;
         QTest::newRow("manifest names a file outside") << "outside" << firstAndLast << 1 << true;
         QTest::newRow("a FIFO in place of a drawing") << "fifo" << firstAndLast << 1 << true;

@@ -3,15 +3,15 @@
 #include "app/Application.h"
 #include "app/CanvasView.h"
 #include "app/CountdownBar.h"
-#include "app/PlanDialog.h"
-#include "app/ReferenceWindow.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
 #include "app/MainUnit.h"
+#include "app/PlanDialog.h"
+#include "app/ReferenceWindow.h"
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
-#include "practice/ElapsedTime.h"
 #include "journal/Journal.h"
+#include "practice/ElapsedTime.h"
 #include "raster/Error.h"
 
 #include <QAction>
@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
@@ -32,7 +32,8 @@ class TFormFixture
 {
 public:
     TFormFixture()
-        : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME")), FOldConfig(qgetenv("XDG_CONFIG_HOME"))
+        : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME")),
+          FOldConfig(qgetenv("XDG_CONFIG_HOME"))
     {
         QDir::setCurrent(FDir.path());
         qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
@@ -575,7 +576,8 @@ private slots:
 
         f.Dialogs.Log.Answers = {mrYes};
         f.Restart();
-        QCOMPARE(f.Dialogs.Log.Questions.last(), "前回の練習が保存されないまま残っています（3枚）。復元しますか？");
+        QCOMPARE(f.Dialogs.Log.Questions.last(),
+                 "前回の練習が保存されないまま残っています（3枚）。復元しますか？");
         const QList<TFinishedDrawing>& after = f.Form->Thumbnails();
         QCOMPARE(after.size(), 3);
         for (int i = 0; i < 3; ++i) {
@@ -672,7 +674,8 @@ private slots:
         QTRY_COMPARE(f.Dialogs.Log.Messages.size(), 1);
         const QStringList lines = f.Dialogs.Log.Messages.first().split('\n');
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0], "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。");
+        QCOMPARE(lines[0],
+                 "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。");
         QVERIFY2(lines[1].contains("フォルダーのはずの場所にファイルがあります"), qPrintable(lines[1]));
         QCOMPARE(f.Form->Thumbnails().size(), 3);
 
@@ -680,7 +683,8 @@ private slots:
         f.Click("Next");
         f.Form->PracticeJournal().WaitForWrites();
         for (int n = 1; n <= 4; ++n)
-            QVERIFY(QFile::exists(f.Form->PracticeJournal().Folder() + QString("/drawing-00000%1.png").arg(n)));
+            QVERIFY(
+                QFile::exists(f.Form->PracticeJournal().Folder() + QString("/drawing-00000%1.png").arg(n)));
         QTest::qWait(50);
         QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
 
@@ -701,7 +705,8 @@ private slots:
         QCOMPARE(f.Bar()->Text(), "1/2 · 30秒");
         // Time before the first press never counts.
         f.Clock.Advance(7000);
-        const QList<std::pair<qint64, QString>> drawings{{30000, "00:30.000"}, {30000, "00:30.000"}, {60000, "01:00.000"}};
+        const QList<std::pair<qint64, QString>> drawings{
+            {30000, "00:30.000"}, {30000, "00:30.000"}, {60000, "01:00.000"}};
         const QStringList places{"2/2 · 30秒", "1/1 · 1分", "プラン終了"};
         for (int i = 0; i < 3; ++i) {
             f.Stroke(QPoint(100, 100 + 100 * i), QPoint(300, 100 + 100 * i));
@@ -748,10 +753,11 @@ private slots:
         for (QAction* a : f.Form->ProgramMenu()->actions())
             if (!a->isSeparator())
                 entries << a->text() + "|" + a->shortcut().toString();
-        QCOMPARE(entries, (QStringList{"練習プラン|", "時間切れの音|", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
-                                       "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|",
-                                       "参考画像フォルダーを開く…|", "参考画像をスキップ|S", "参考画像を閉じる|",
-                                       "結果フォルダーを開く|", "Tenarai について|"}));
+        QCOMPARE(entries,
+                 (QStringList{"練習プラン|", "時間切れの音|", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
+                              "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|",
+                              "参考画像フォルダーを開く…|", "参考画像をスキップ|S", "参考画像を閉じる|",
+                              "結果フォルダーを開く|", "Tenarai について|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));
         QStringList plans;
@@ -785,11 +791,13 @@ private slots:
         QVERIFY(!f.Command("TimeUpSoundCommand")->isChecked());
         QCOMPARE(f.Bar()->Text(), "1/3 · 45秒");
         // The bar sits in the band below the canvas, clear of the top band.
-        QCOMPARE(f.Bar()->geometry(), QRect(0, 727 - TCountdownBar::BarHeight, 668, TCountdownBar::BarHeight));
+        QCOMPARE(f.Bar()->geometry(),
+                 QRect(0, 727 - TCountdownBar::BarHeight, 668, TCountdownBar::BarHeight));
         QVERIFY(!f.Bar()->geometry().intersects(f.Canvas()->geometry()));
         f.Form->resize(1000, 600);
         QVERIFY(f.Bar()->geometry().top() >= 49);
-        QVERIFY(!f.Bar()->geometry().intersects(QRect(f.Canvas()->mapTo(f.Form.get(), QPoint()), f.Canvas()->size())));
+        QVERIFY(!f.Bar()->geometry().intersects(
+            QRect(f.Canvas()->mapTo(f.Form.get(), QPoint()), f.Canvas()->size())));
     }
 
     // Keys while the window is active: undo and redo of strokes, the tools, Next and the save.
@@ -925,7 +933,8 @@ private slots:
         QVERIFY(!QFileInfo::exists("result"));
         f.Command("AboutCommand")->trigger();
         const QString about = f.Dialogs.Log.Messages.last();
-        QVERIFY(about.contains("Tenarai 0.") && about.contains("MIT") && about.contains("io.github.tenarai.Tenarai"));
+        QVERIFY(about.contains("Tenarai 0.") && about.contains("MIT") &&
+                about.contains("io.github.tenarai.Tenarai"));
     }
 
     void threadHandOff()

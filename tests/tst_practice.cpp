@@ -145,7 +145,8 @@ private slots:
         QFETCH(QList<int>, sides);
         TDrawingSheet sheet = WhiteSheet(667);
         // Marks at the corners and the middle, and a line across.
-        for (const QPoint p : {QPoint(0, 0), QPoint(666, 0), QPoint(0, 666), QPoint(666, 666), QPoint(333, 333)})
+        for (const QPoint p :
+             {QPoint(0, 0), QPoint(666, 0), QPoint(0, 666), QPoint(666, 666), QPoint(333, 333)})
             sheet.Bitmap().Image().setPixel(p, 0xFF000000);
         sheet.MouseDown(ssLeft, QPointF(10, 600));
         sheet.MouseMove(ssLeft, QPointF(650, 620), TTool::Pen);
@@ -269,25 +270,62 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("canonical"); // empty: refused
         QTest::addColumn<QString>("message");
-        QTest::newRow("counts") << "10x30s,5x1m,2x5m" << "10x30s,5x1m,2x5m" << "";
-        QTest::newRow("open last item") << "2x30s,1m" << "2x30s,1m" << "";
-        QTest::newRow("one limit for all") << "45s" << "45s" << "";
-        QTest::newRow("minutes and seconds") << "3x1m30s" << "3x1m30s" << "";
-        QTest::newRow("seconds past a minute") << "90s" << "1m30s" << "";
-        QTest::newRow("spaces around the parts") << " 10 x 30s , 5 X 1m " << "10x30s,5x1m" << "";
-        QTest::newRow("the longest") << "99m" << "99m" << "";
-        QTest::newRow("zero count") << "0x30s" << "" << "「0x30s」: 枚数は1から9999までです";
-        QTest::newRow("count missing") << "x30s" << "" << "「x30s」: 枚数がありません";
-        QTest::newRow("duration missing") << "10x" << "" << "「10x」: 時間がありません";
-        QTest::newRow("no unit") << "30" << "" << "「30」: 時間には単位（s または m）を付けてください";
-        QTest::newRow("zero time") << "0s" << "" << "「0s」: 時間は1秒から99分までです";
-        QTest::newRow("too long") << "5x100m" << "" << "「5x100m」: 時間は1秒から99分までです";
-        QTest::newRow("hours") << "1h" << "" << "「1h」: 読めない時間です（例: 30s、2m、1m30s）";
-        QTest::newRow("empty item") << "10x30s,,5x1m" << "" << "2番目の項目が空です";
-        QTest::newRow("trailing comma") << "10x30s," << "" << "2番目の項目が空です";
-        QTest::newRow("empty") << "  " << "" << "プランが空です（例: 10x30s, 5x1m）";
-        QTest::newRow("open item not last") << "1m,5x2m" << "" << "「1m」: 枚数を省けるのは最後の項目だけです";
-        QTest::newRow("huge number") << "99999999999999999999s" << ""
+        QTest::newRow("counts") << "10x30s,5x1m,2x5m"
+                                << "10x30s,5x1m,2x5m"
+                                << "";
+        QTest::newRow("open last item") << "2x30s,1m"
+                                        << "2x30s,1m"
+                                        << "";
+        QTest::newRow("one limit for all") << "45s"
+                                           << "45s"
+                                           << "";
+        QTest::newRow("minutes and seconds") << "3x1m30s"
+                                             << "3x1m30s"
+                                             << "";
+        QTest::newRow("seconds past a minute") << "90s"
+                                               << "1m30s"
+                                               << "";
+        QTest::newRow("spaces around the parts") << " 10 x 30s , 5 X 1m "
+                                                 << "10x30s,5x1m"
+                                                 << "";
+        QTest::newRow("the longest") << "99m"
+                                     << "99m"
+                                     << "";
+        QTest::newRow("zero count") << "0x30s"
+                                    << ""
+                                    << "「0x30s」: 枚数は1から9999までです";
+        QTest::newRow("count missing") << "x30s"
+                                       << ""
+                                       << "「x30s」: 枚数がありません";
+        QTest::newRow("duration missing") << "10x"
+                                          << ""
+                                          << "「10x」: 時間がありません";
+        QTest::newRow("no unit") << "30"
+                                 << ""
+                                 << "「30」: 時間には単位（s または m）を付けてください";
+        QTest::newRow("zero time") << "0s"
+                                   << ""
+                                   << "「0s」: 時間は1秒から99分までです";
+        QTest::newRow("too long") << "5x100m"
+                                  << ""
+                                  << "「5x100m」: 時間は1秒から99分までです";
+        QTest::newRow("hours") << "1h"
+                               << ""
+                               << "「1h」: 読めない時間です（例: 30s、2m、1m30s）";
+        QTest::newRow("empty item") << "10x30s,,5x1m"
+                                    << ""
+                                    << "2番目の項目が空です";
+        QTest::newRow("trailing comma") << "10x30s,"
+                                        << ""
+                                        << "2番目の項目が空です";
+        QTest::newRow("empty") << "  "
+                               << ""
+                               << "プランが空です（例: 10x30s, 5x1m）";
+        QTest::newRow("open item not last") << "1m,5x2m"
+                                            << ""
+                                            << "「1m」: 枚数を省けるのは最後の項目だけです";
+        QTest::newRow("huge number") << "99999999999999999999s"
+                                     << ""
                                      << "「99999999999999999999s」: 時間は1秒から99分までです";
     }
     void planText()
@@ -353,7 +391,7 @@ private slots:
     // canvas is compared with one on which only the strokes that should remain were drawn.
     void undoRedo_data()
     {
-        QTest::addColumn<QString>("script"); // p: pen stroke, e: eraser stroke, u: undo, r: redo
+        QTest::addColumn<QString>("script");       // p: pen stroke, e: eraser stroke, u: undo, r: redo
         QTest::addColumn<QList<int>>("remaining"); // the strokes, by place in the script, left on
         QTest::addColumn<bool>("canUndo");
         QTest::addColumn<bool>("canRedo");

@@ -314,7 +314,10 @@ private slots:
         file.close();
         QString out;
         QCOMPARE(RunTool("pngcheck", {path}, &out), 0);
-        QVERIFY2(out.contains(kind == "grey" ? "grayscale" : kind == "colour" ? "RGB" : "RGB+alpha"), qPrintable(out));
+        QVERIFY2(out.contains(kind == "grey"     ? "grayscale"
+                              : kind == "colour" ? "RGB"
+                                                 : "RGB+alpha"),
+                 qPrintable(out));
         QProcess convert;
         convert.start("convert", {path, "-depth", "8", "rgba:-"});
         QVERIFY(convert.waitForFinished(60000));

@@ -17,7 +17,6 @@ void MakeImage(const QString& path, QSize size, QColor color = Qt::red, const ch
     QVERIFY(image.save(path, format));
 }
 
-
 QStringList Relative(const QString& root, const QStringList& paths)
 {
     QStringList names;
@@ -262,7 +261,8 @@ private slots:
         QList<TFinishedDrawing> drawings;
         drawings << TFinishedDrawing::Pack(thumb, "00:01.000", 1000, {dir.filePath("a.png"), false, false});
         drawings << TFinishedDrawing::Pack(thumb, "00:02.000", 2000); // no reference
-        drawings << TFinishedDrawing::Pack(thumb, "00:03.000", 3000, {dir.filePath("gone.png"), false, false});
+        drawings << TFinishedDrawing::Pack(thumb, "00:03.000", 3000,
+                                           {dir.filePath("gone.png"), false, false});
         QVERIFY(HasReferences(drawings));
         QVERIFY(!HasReferences(drawings.mid(1, 1)));
         TBitmap sheet;
@@ -290,7 +290,8 @@ private slots:
         QList<TFinishedDrawing> drawings;
         for (int i = 0; i < 65; ++i)
             drawings << TFinishedDrawing::Pack(thumb, "00:01.000", 1000,
-                                               i == 64 ? TReferenceLink{"refs/a.png", false, false} : TReferenceLink{});
+                                               i == 64 ? TReferenceLink{"refs/a.png", false, false}
+                                                       : TReferenceLink{});
         const QDateTime now(QDate(2024, 3, 7), QTime(14, 30, 15));
         QDir().mkdir("result");
         WriteText("result/20240307_143015_1_ref.png", "someone else's");
