@@ -2,13 +2,15 @@
 
 #include "app/CanvasView.h"
 #include "app/Commands.h"
+#include "app/Controls.h"
 #include "app/CountdownBar.h"
 #include "app/DialogService.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
-#include "app/PlanDialog.h"
-#include "app/ReferenceWindow.h"
-#include "app/Settings.h"
+#include "app/JournalKeeper.h"
+#include "app/PlanRunner.h"
+#include "app/ReferencePane.h"
+#include "app/ResultFolder.h"
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
 #include "dialogs/ActivityDialog.h"
@@ -17,77 +19,27 @@
 #include "journal/Journal.h"
 #include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
-#include "references/ReferenceSession.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QSoundEffect>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 constexpr int kClientWidth = 668;
 constexpr int kClientHeight = 727;
-constexpr int kTextSize = 22;
 constexpr int kCountInterval = 30; // ms: fast enough that the milliseconds look alive
 constexpr int kNextRightGap = 82;  // Next keeps its left edge this far from the right edge
-// The drawing in progress goes to the journal at most this often: often enough that a crash
-// costs seconds of work, seldom enough that a stroke never waits for the disk.
-constexpr int kSnapshotInterval = 5000;
 const auto kZeroTime = QStringLiteral("00:00.000");
-
-QLabel* MakeText(QWidget* parent, const char* name, const QString& text, QRect geometry)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    QFont font = label->font();
-    font.setPixelSize(kTextSize);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
-
-// Shows the busy cursor for as long as it lives.
-class TBusyCursor final
-{
-public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 } // namespace
 
 TMainForm::TMainForm(TTimeSources time, QWidget* parent)
-    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : FSteadyClock),
-      Journal(std::make_unique<TJournal>(Journal::DefaultRoot()))
+    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : FSteadyClock)
 {
     if (!FTime.Now)
         FTime.Now = [] { return QDateTime::currentDateTime(); };
@@ -95,6 +47,7 @@ TMainForm::TMainForm(TTimeSources time, QWidget* parent)
     setWindowTitle(QStringLiteral("名前は決まっていません"));
     resize(kClientWidth, kClientHeight);
     CreateComponents();
+    CreateRooms();
     FormCreate();
 }
 
@@ -143,15 +96,6 @@ void TMainForm::CreateComponents()
     CountTimer->setInterval(kCountInterval);
     CountTimer->setTimerType(Qt::PreciseTimer);
 
-    SnapshotTimer = new QTimer(this);
-    SnapshotTimer->setObjectName(QStringLiteral("SnapshotTimer"));
-    SnapshotTimer->setInterval(kSnapshotInterval);
-    SnapshotTimer->start();
-
-    CountdownBar = new TCountdownBar(this);
-    CountdownBar->setObjectName(QStringLiteral("CountdownBar"));
-    CountdownBar->hide();
-
     ThumbnailMultiView = new TDrawer(this);
     ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
     ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
@@ -177,39 +121,34 @@ void TMainForm::CreateComponents()
     connect(PaintImage, &TCanvasView::MouseUp, this, &TMainForm::PaintImageMouseUp);
     connect(PaintImage, &TCanvasView::Resized, this, &TMainForm::PaintImageResized);
     connect(CountTimer, &QTimer::timeout, this, &TMainForm::CountTimerTimer);
-    connect(SnapshotTimer, &QTimer::timeout, this, &TMainForm::SnapshotTimerTimer);
-    connect(Journal.get(), &TJournal::WriteFailed, this, &TMainForm::JournalWriteFailed);
     connect(Next, &QPushButton::clicked, this, &TMainForm::NextClick);
     connect(UsePenButton, &QPushButton::clicked, this, &TMainForm::UsePenButtonClick);
     connect(UseEraserButton, &QPushButton::clicked, this, &TMainForm::UseEraserButtonClick);
     connect(Finish, &QPushButton::clicked, this, &TMainForm::FinishClick);
     connect(StartButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
+}
 
+void TMainForm::CreateRooms()
+{
     Commands = std::make_unique<TCommands>(this);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { Commands->Menu->popup(mapToGlobal(at)); });
-    connect(Commands->Undo, &QAction::triggered, this, &TMainForm::UndoCommandExecute);
-    connect(Commands->Redo, &QAction::triggered, this, &TMainForm::RedoCommandExecute);
+    connect(Commands->Undo, &QAction::triggered, this, [this] { HistoryStepped(Sheet.Undo()); });
+    connect(Commands->Redo, &QAction::triggered, this, [this] { HistoryStepped(Sheet.Redo()); });
     connect(Commands->Pen, &QAction::triggered, this, &TMainForm::UsePenButtonClick);
     connect(Commands->Eraser, &QAction::triggered, this, &TMainForm::UseEraserButtonClick);
     connect(Commands->Next, &QAction::triggered, this, &TMainForm::NextClick);
     connect(Commands->Save, &QAction::triggered, this, &TMainForm::FinishClick);
     connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
-    connect(Commands->Plans, &QActionGroup::triggered, this, &TMainForm::PlanCommandExecute);
-    connect(Commands->OpenReferences, &QAction::triggered, this, &TMainForm::OpenReferencesCommandExecute);
-    connect(Commands->SkipReference, &QAction::triggered, this, &TMainForm::NextReference);
-    connect(Commands->CloseReferences, &QAction::triggered, this, &TMainForm::CloseReferences);
-    connect(Commands->OpenResultFolder, &QAction::triggered, this,
-            &TMainForm::OpenResultFolderCommandExecute);
-    connect(Commands->About, &QAction::triggered, this, &TMainForm::AboutCommandExecute);
-    Commands->SkipReference->setEnabled(false);
-    Commands->CloseReferences->setEnabled(false);
-    setAcceptDrops(true);
-    const std::unique_ptr<QSettings> settings = OpenSettings();
-    Commands->TimeUpSound->setChecked(settings->value(QLatin1String(Settings::TimeUpSound), true).toBool());
-    connect(Commands->TimeUpSound, &QAction::toggled, this, &TMainForm::TimeUpSoundCommandExecute);
-    SetPlan(TPlan::Parse(settings->value(QLatin1String(Settings::Plan)).toString()).value_or(TPlan()), false);
+    connect(Commands->About, &QAction::triggered, this, &ShowAboutBox);
+
+    FJournalKeeper = new TJournalKeeper(*this, this);
+    connect(FJournalKeeper, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
+    FPlanRunner = new TPlanRunner(*this, *Commands, this);
+    connect(FPlanRunner, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
+    FReferencePane = new TReferencePane(*Commands, this);
+    FResultFolder = new TResultFolder(*Commands, this);
 }
 
 QMenu* TMainForm::ProgramMenu() const
@@ -267,7 +206,7 @@ void TMainForm::FormCloseQuery(bool& canClose)
                       if (DrawingInProgress())
                           FinishDrawing();
                       SaveResultFromFile();
-                      Journal->Discard();
+                      FJournalKeeper->Discard();
                   });
     canClose = ModalResult;
 }
@@ -286,9 +225,11 @@ void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
 {
     const TTool tool = UsePenButton->isEnabled() ? TTool::Eraser : TTool::Pen;
     const QRect touched = Sheet.MouseMove(shift, QPointF(x, y), tool);
-    if (!touched.isEmpty() && !Commands->Undo->isEnabled())
+    if (touched.isEmpty())
+        return;
+    if (!Commands->Undo->isEnabled())
         UpdateHistoryCommands();
-    FCanvasChanged = FCanvasChanged || !touched.isEmpty();
+    FJournalKeeper->CanvasChanged();
     PaintImage->UpdatePixels(touched);
 }
 
@@ -307,15 +248,13 @@ void TMainForm::CountTimerTimer()
 {
     DrawTimeText->setText(Clocks.DrawTimeText());
     TotalDrawTimeText->setText(Clocks.TotalDrawTimeText());
-    UpdateCountdown();
-    if (Clocks.LimitReached())
-        TimeUp();
+    FPlanRunner->Tick();
 }
 
 void TMainForm::NextClick()
 {
     FinishDrawing();
-    NextReference();
+    FReferencePane->Next();
 }
 
 void TMainForm::UsePenButtonClick()
@@ -355,8 +294,7 @@ void TMainForm::FitPaintImage()
 void TMainForm::ResetPractice()
 {
     ThumbImages.clear();
-    Journal->Discard();
-    FCanvasChanged = false;
+    FJournalKeeper->Discard();
     Sheet.Clear();
     PaintImage->update();
     PaintImage->setFocusPolicy(Qt::ClickFocus);
@@ -369,8 +307,7 @@ void TMainForm::ResetPractice()
     Sheet.MouseUp();
     UpdateHistoryCommands();
     ChangeTool(true);
-    FPlanStart = 0;
-    UpdatePlanLimit();
+    FPlanRunner->Restart();
 }
 
 void TMainForm::FinishDrawing()
@@ -378,31 +315,31 @@ void TMainForm::FinishDrawing()
     const QString stamp = DrawTimeText->text();
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
     const qint64 total = CountTimer->isActive() ? Clocks.TotalDrawTimeMs() : Clocks.StoppedTotalMs();
-    TReferenceLink reference;
-    if (References && !References->Current().isEmpty())
-        reference = {References->Current(), FReferenceWindow->Grey(), FReferenceWindow->Mirror()};
-    const TFinishedDrawing drawing = TFinishedDrawing::Pack(thumbnail, stamp, total, reference);
-    ThumbImages.append(drawing);
-    Journal->Append(drawing);
-    Journal->DropSnapshot();
-    FCanvasChanged = false;
+    const TFinishedDrawing drawing =
+        TFinishedDrawing::Pack(thumbnail, stamp, total, FReferencePane->CurrentLink());
+    AddDrawing(drawing, thumbnail.Image());
+    FJournalKeeper->Append(drawing);
     Sheet.Clear();
     PaintImage->update();
-    ThumbnailListView->AddEntry(ListImageOf(thumbnail.Image()), DrawTimeText->text());
     Clocks.Stop(CountTimer->isActive());
     CountTimer->stop();
-    NextCountText->setText(QString::number(ThumbImages.size()));
     UpdateHistoryCommands();
     ChangeTool(true);
-    UpdatePlanLimit();
+    FPlanRunner->Update();
+}
+
+void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail)
+{
+    ThumbImages.append(drawing);
+    ThumbnailListView->AddEntry(ListImageOf(thumbnail), drawing.Stamp());
+    NextCountText->setText(QString::number(ThumbImages.size()));
 }
 
 bool TMainForm::SaveResultFromFile()
 {
-    SaveResultSheets(ThumbImages, FTime.Now(), {}, FResultFolder);
+    SaveResultSheets(ThumbImages, FTime.Now(), {}, FResultFolder->Path());
     return true;
 }
-
 void TMainForm::FinishClick()
 {
     if (DrawingInProgress())
@@ -465,67 +402,11 @@ void TMainForm::ActivityDialogHide()
         SaveProcessingThread->Terminate();
 }
 
-void TMainForm::SnapshotTimerTimer()
-{
-    if (!FCanvasChanged)
-        return;
-    FCanvasChanged = false;
-    // The clocks run while the canvas changes, so their readings are the drawing's.
-    Journal->Snapshot(Sheet.Bitmap().Image(), Clocks.DrawTimeMs(), Clocks.TotalDrawTimeMs());
-}
-
-void TMainForm::FlushJournal()
-{
-    SnapshotTimerTimer();
-    Journal->WaitForWrites();
-}
-
-void TMainForm::JournalWriteFailed(const QString& reason)
-{
-    // The practice goes on in memory; later writes retry quietly, so one box is enough.
-    if (FJournalWarned)
-        return;
-    FJournalWarned = true;
-    ShowMessage(
-        QStringLiteral(
-            "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
-        reason);
-}
-
-void TMainForm::RecoverPractice()
-{
-    for (TStaleJournal& stale : FindStaleJournals(Journal::DefaultRoot())) {
-        const TRecoveredPractice practice = stale.Read();
-        if (practice.IsEmpty()) {
-            stale.Remove();
-            continue;
-        }
-        bool restore = false;
-        MessageDialog(QStringLiteral("前回の練習が保存されないまま残っています（%1枚）。復元しますか？")
-                          .arg(practice.Drawings.size()),
-                      TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
-                      [&](TModalResult answer) { restore = answer == mrYes; });
-        if (!restore) {
-            stale.Remove();
-            continue;
-        }
-        RestorePractice(practice);
-        Journal->Adopt(std::move(stale), practice);
-        if (practice.Skipped > 0)
-            ShowMessage(QStringLiteral("読み込めなかった絵が%1枚ありました。").arg(practice.Skipped));
-        // One practice at a time: the others stay and are offered at the next start.
-        return;
-    }
-}
-
 void TMainForm::RestorePractice(const TRecoveredPractice& practice)
 {
     ResetPractice();
-    for (const TFinishedDrawing& drawing : practice.Drawings) {
-        ThumbImages.append(drawing);
-        ThumbnailListView->AddEntry(ListImageOf(drawing.Image()), drawing.Stamp());
-    }
-    NextCountText->setText(QString::number(ThumbImages.size()));
+    for (const TFinishedDrawing& drawing : practice.Drawings)
+        AddDrawing(drawing, drawing.Image());
     // The clocks stand still, as right after "Next"; an unfinished drawing keeps its time, and
     // the next press carries on from it.
     const qint64 drawMs = practice.Canvas.isNull() ? -1 : practice.CanvasDrawMs;
@@ -539,80 +420,19 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
         Sheet.Refit(QSizeF(PaintImage->size()));
         PaintImage->update();
     }
-    UpdatePlanLimit();
+    FPlanRunner->Update();
 }
 
 void TMainForm::TimeUp()
 {
     FinishDrawing();
-    NextReference();
+    FReferencePane->Next();
     PaintImage->Flash();
-    if (TimeUpSound && Commands->TimeUpSound->isChecked())
-        TimeUpSound->play();
-}
-
-void TMainForm::SetPlan(const TPlan& plan, bool remember)
-{
-    FPlan = plan;
-    // A drawing under way keeps the limit it started with.
-    FPlanStart = ThumbImages.size() + (DrawingInProgress() ? 1 : 0);
-    Commands->PlanEntry(plan)->setChecked(true);
-    if (remember)
-        OpenSettings()->setValue(QLatin1String(Settings::Plan), plan.Text());
-    if (!plan.IsEmpty() && !TimeUpSound) {
-        // Loaded ahead, so the first time-up sounds at once. With no sound device it stays silent.
-        TimeUpSound = new QSoundEffect(this);
-        TimeUpSound->setSource(QUrl(QStringLiteral("qrc:/sounds/timeup.wav")));
-    }
-    CountdownBar->setVisible(!plan.IsEmpty());
-    UpdatePlanLimit();
-    PlaceCountdown();
-}
-
-void TMainForm::UpdatePlanLimit()
-{
-    if (!DrawingInProgress()) {
-        const qsizetype drawing = ThumbImages.size() - FPlanStart;
-        Clocks.SetLimit(drawing >= 0 ? FPlan.PlaceOf(int(drawing)).LimitMs : 0);
-    }
-    UpdateCountdown();
-}
-
-void TMainForm::UpdateCountdown()
-{
-    if (FPlan.IsEmpty())
-        return;
-    const qint64 limit = Clocks.LimitMs();
-    const qint64 spent = CountTimer->isActive() ? Clocks.DrawTimeMs() : 0;
-    const qsizetype drawing = ThumbImages.size() - FPlanStart;
-    QString text = limit > 0 ? LimitText(limit) : QString();
-    if (drawing >= 0) {
-        const TPlan::TPlace place = FPlan.PlaceOf(int(drawing));
-        if (place.Ended)
-            text = QStringLiteral("プラン終了");
-        else if (place.Count > 0)
-            text = QStringLiteral("%1/%2 · %3").arg(place.Number).arg(place.Count).arg(text);
-        else
-            text = QStringLiteral("%1 · %2").arg(place.Number).arg(text);
-    }
-    CountdownBar->SetState(text, limit - spent, limit);
 }
 
 void TMainForm::PlaceCountdown()
 {
-    // In the free band at the window's bottom edge: below the canvas when the window is tall,
-    // beside it when it is wide, over the canvas's foot when there is no band at all; never
-    // over the top band's controls.
-    constexpr int topBand = 49;
-    const int h = TCountdownBar::BarHeight;
-    const QRect canvas(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size());
-    const int y = qMax(topBand, height() - h);
-    const int right = width() - (canvas.right() + 1);
-    if (height() - (canvas.bottom() + 1) >= h || right < 80)
-        CountdownBar->setGeometry(0, y, width(), h);
-    else
-        CountdownBar->setGeometry(canvas.right() + 1, y, right, h);
-    CountdownBar->raise();
+    FPlanRunner->PlaceBar(size(), QRect(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size()));
     ThumbnailMultiView->raise();
 }
 
@@ -622,157 +442,9 @@ void TMainForm::UpdateHistoryCommands()
     Commands->Redo->setEnabled(Sheet.History().CanRedo());
 }
 
-void TMainForm::UndoCommandExecute()
+void TMainForm::HistoryStepped(const QRect& changed)
 {
-    PaintImage->UpdatePixels(Sheet.Undo());
-    FCanvasChanged = true;
+    PaintImage->UpdatePixels(changed);
+    FJournalKeeper->CanvasChanged();
     UpdateHistoryCommands();
-}
-
-void TMainForm::RedoCommandExecute()
-{
-    PaintImage->UpdatePixels(Sheet.Redo());
-    FCanvasChanged = true;
-    UpdateHistoryCommands();
-}
-
-void TMainForm::PlanCommandExecute(QAction* entry)
-{
-    if (entry != Commands->CustomPlan) {
-        SetPlan(TPlan::Parse(entry->data().toString()).value_or(TPlan()));
-        return;
-    }
-    TPlanDialog dialog(FPlan, this);
-    if (dialog.exec() == QDialog::Accepted && dialog.Plan())
-        SetPlan(*dialog.Plan());
-    else
-        Commands->PlanEntry(FPlan)->setChecked(true);
-}
-
-void TMainForm::TimeUpSoundCommandExecute(bool on)
-{
-    OpenSettings()->setValue(QLatin1String(Settings::TimeUpSound), on);
-}
-
-void TMainForm::SetResultFolder(const QString& folder)
-{
-    FResultFolder = folder.isEmpty() ? QLatin1String(Sheet::Folder) : folder;
-}
-
-void TMainForm::OpenResultFolderCommandExecute()
-{
-    // Nothing is created here: a folder appears with the first save.
-    const QFileInfo folder(FResultFolder);
-    if (!folder.isDir()) {
-        ShowMessage(QStringLiteral("結果フォルダーはまだありません。最初に保存したときに作られます。\n") +
-                    QDir::toNativeSeparators(folder.absoluteFilePath()));
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder.absoluteFilePath())))
-        ShowMessage(QStringLiteral("結果フォルダーを開けませんでした。\n") +
-                    QDir::toNativeSeparators(folder.absoluteFilePath()));
-}
-
-void TMainForm::AboutCommandExecute()
-{
-    ShowMessage(QStringLiteral("Tenarai %1\n時間を計ってクロッキーを練習するプログラム\nライセンス: MIT\n%2")
-                    .arg(QStringLiteral(TENARAI_VERSION), QStringLiteral(TENARAI_ID)));
-}
-
-void TMainForm::OpenReferencesCommandExecute()
-{
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("参考画像フォルダーを開く"),
-        References ? References->Folder()
-                   : OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString());
-    if (!folder.isEmpty())
-        OpenReferences(folder);
-}
-
-void TMainForm::OpenReferences(const QString& folder, bool remember)
-{
-    if (!QFileInfo(folder).isDir()) {
-        ShowMessage(QStringLiteral("参考画像のフォルダーが見つかりません。\n") +
-                    QDir::toNativeSeparators(folder));
-        return;
-    }
-    if (!FReferenceWindow) {
-        FReferenceWindow = new TReferenceWindow(this);
-        // The keys work while either window is active.
-        FReferenceWindow->addActions(actions());
-        connect(FReferenceWindow, &TReferenceWindow::SkipRequested, this, &TMainForm::NextReference);
-        connect(FReferenceWindow, &TReferenceWindow::Resized, this, [this] {
-            if (References)
-                References->SetBox(FReferenceWindow->DecodeBox());
-        });
-    }
-    if (References)
-        References.release()->deleteLater();
-    References = std::make_unique<TReferenceSession>(folder);
-    References->SetBox(FReferenceWindow->DecodeBox());
-    connect(References.get(), &TReferenceSession::Shown, FReferenceWindow,
-            [this](const QString&, const QImage& image) { FReferenceWindow->ShowImage(image); });
-    connect(References.get(), &TReferenceSession::NothingToShow, this, [this](const QString& empty) {
-        CloseReferences();
-        ShowMessage(QStringLiteral("このフォルダーには読める画像がありません。\n") +
-                    QDir::toNativeSeparators(empty));
-    });
-    FReferenceWindow->ShowImage({});
-    FReferenceWindow->show();
-    activateWindow();
-    Commands->SkipReference->setEnabled(true);
-    Commands->CloseReferences->setEnabled(true);
-    if (remember)
-        OpenSettings()->setValue(QLatin1String(Settings::ReferenceFolder), folder);
-}
-
-void TMainForm::CloseReferences()
-{
-    // Closing may come from the session's own signal: it is deleted once that has returned.
-    if (References)
-        References.release()->deleteLater();
-    if (FReferenceWindow)
-        FReferenceWindow->hide();
-    Commands->SkipReference->setEnabled(false);
-    Commands->CloseReferences->setEnabled(false);
-    OpenSettings()->remove(QLatin1String(Settings::ReferenceFolder));
-}
-
-void TMainForm::ReopenReferences()
-{
-    const QString folder = OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString();
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        OpenReferences(folder, false);
-}
-
-void TMainForm::NextReference()
-{
-    if (References)
-        References->Next();
-}
-
-namespace {
-// The folder a drag brings, if it brings exactly one local folder.
-QString DroppedFolder(const QMimeData* data)
-{
-    if (!data || data->urls().size() != 1 || !data->urls().first().isLocalFile())
-        return {};
-    const QString path = data->urls().first().toLocalFile();
-    return QFileInfo(path).isDir() ? path : QString();
-}
-} // namespace
-
-void TMainForm::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!DroppedFolder(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void TMainForm::dropEvent(QDropEvent* event)
-{
-    const QString folder = DroppedFolder(event->mimeData());
-    if (folder.isEmpty())
-        return;
-    event->acceptProposedAction();
-    OpenReferences(folder);
 }

@@ -1,41 +1,33 @@
 #ifndef TENARAI_APP_MAINUNIT_H
 #define TENARAI_APP_MAINUNIT_H
 
+#include "app/JournalKeeper.h"
+#include "app/PlanRunner.h"
+#include "app/PracticeView.h"
+#include "app/ReferencePane.h"
+#include "app/ResultFolder.h"
 #include "practice/Clock.h"
 #include "practice/DrawingSheet.h"
-#include "practice/FinishedDrawing.h"
-#include "practice/Plan.h"
 #include "practice/PracticeClocks.h"
-#include "raster/Bitmap.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QWidget>
-#include <functional>
-#include <memory>
 
 class QLabel;
 class QMenu;
-class QSoundEffect;
-class TCountdownBar;
-class TReferenceSession;
-class TReferenceWindow;
-struct TCommands;
 class QPushButton;
 class QTimer;
 class TCanvasView;
 class TCustomActivityDialog;
 class TDrawer;
-class TJournal;
-struct TRecoveredPractice;
 class TThread;
 class TThumbnailListView;
+struct TCommands;
 
-/**
- * @brief The one window: it holds the controls, the practice and every handler, and wires each
- * user event to the unit that does the work.
- */
-class TMainForm final : public QWidget
+// The one window: the top band's controls, the canvas and the practice with the handlers the
+// program began with, and the wiring of the rooms that keep each further feature.
+class TMainForm final : public QWidget, public TPracticeView
 {
     Q_OBJECT
 public:
@@ -48,50 +40,36 @@ public:
 
     explicit TMainForm(TTimeSources time = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
-
-    // What tests and the window's own parts read of the practice.
+    // What tests and the rooms read of the practice.
     const QList<TFinishedDrawing>& Thumbnails() const { return ThumbImages; }
-    const TBitmap& CanvasBitmap() const { return Sheet.Bitmap(); }
-    bool ClocksRunning() const;
-    // A drawing is under way: the clocks run, or a recovered unfinished drawing waits on the canvas.
-    bool DrawingInProgress() const;
+    const TBitmap& CanvasBitmap() const override { return Sheet.Bitmap(); }
+    qsizetype FinishedDrawings() const override { return ThumbImages.size(); }
+    bool ClocksRunning() const override;
+    bool DrawingInProgress() const override;
+    TPracticeClocks& PracticeClocks() override { return Clocks; }
     const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
-    TJournal& PracticeJournal() const { return *Journal; }
-
-    // Offers each practice that an earlier program left unsaved, oldest first, until one is taken.
-    void RecoverPractice();
-    // Brings the journal up to date, the drawing in progress included, and waits until it is on
-    // disk: the session is ending, or the program is told to stop.
-    void FlushJournal();
-
-    // The plan of time limits. It starts with the next drawing when one is under way; a
-    // remembered plan is the one the next start takes.
-    void SetPlan(const TPlan& plan, bool remember = true);
-    const TPlan& Plan() const { return FPlan; }
     QMenu* ProgramMenu() const;
-
-    // Shows references from the folder and its sub-folders in their own window; a remembered
-    // folder is reopened at the next start.
-    void OpenReferences(const QString& folder, bool remember = true);
-    void CloseReferences();
-    // Reopens the remembered folder when it is still there.
-    void ReopenReferences();
-    TReferenceWindow* ReferenceWindow() const { return FReferenceWindow; }
-    // Where sheets go: "result" below the working folder unless set.
-    void SetResultFolder(const QString& folder);
+    // The rooms' doors that the program's start and the tests use.
+    TJournal& PracticeJournal() const { return FJournalKeeper->Journal(); }
+    void RecoverPractice() { FJournalKeeper->Recover(); }
+    void FlushJournal() { FJournalKeeper->Flush(); }
+    void SetPlan(const TPlan& plan, bool remember = true) { FPlanRunner->SetPlan(plan, remember); }
+    const TPlan& Plan() const { return FPlanRunner->Plan(); }
+    void OpenReferences(const QString& dir, bool remember = true) { FReferencePane->Open(dir, remember); }
+    void ReopenReferences() { FReferencePane->Reopen(); }
+    TReferenceWindow* ReferenceWindow() const { return FReferencePane->Window(); }
+    void SetResultFolder(const QString& folder) { FResultFolder->SetPath(folder); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateComponents();
+    void CreateRooms();
     void FormCreate();
     void FormCloseQuery(bool& canClose);
-
     void PaintImageMouseDown(Qt::MouseButton button, TShiftState shift, float x, float y);
     void PaintImageMouseMove(TShiftState shift, float x, float y);
     void PaintImageMouseUp(Qt::MouseButton button, TShiftState shift, float x, float y);
@@ -103,30 +81,19 @@ private:
     void FinishClick();
     void StartButtonClick();
     void ActivityDialogHide();
-    void SnapshotTimerTimer();
-    void JournalWriteFailed(const QString& reason);
-    void UndoCommandExecute();
-    void RedoCommandExecute();
-    void PlanCommandExecute(QAction* entry);
-    void TimeUpSoundCommandExecute(bool on);
-    void OpenReferencesCommandExecute();
-    void OpenResultFolderCommandExecute();
-    void AboutCommandExecute();
-    void NextReference();
-
+    void HistoryStepped(const QRect& changed); // undo or redo changed these pixels
     void ChangeTool(bool pen);
     void FitPaintImage();
     void ResetPractice();
     void FinishDrawing();
+    void AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail); // list, drawer, count
     bool SaveResultFromFile();
     void RestorePractice(const TRecoveredPractice& practice);
     void TimeUp();
-    void UpdatePlanLimit();
-    void UpdateCountdown();
     void PlaceCountdown();
     void UpdateHistoryCommands();
 
-    // Controls, owned by the window through their parents.
+    // Controls, owned by the window through their parents; the rooms too.
     QWidget* Layout1 = nullptr;
     TCanvasView* PaintImage = nullptr;
     QLabel* Text2 = nullptr;
@@ -141,16 +108,14 @@ private:
     QPushButton* Finish = nullptr;
     QPushButton* StartButton = nullptr;
     QTimer* CountTimer = nullptr;
-    QTimer* SnapshotTimer = nullptr;
     TDrawer* ThumbnailMultiView = nullptr;
     TThumbnailListView* ThumbnailListView = nullptr;
     TCustomActivityDialog* ActivityDialog = nullptr;
-    TCountdownBar* CountdownBar = nullptr;
     std::unique_ptr<TCommands> Commands;
-    QSoundEffect* TimeUpSound = nullptr; // made when a plan first needs it
-    TReferenceWindow* FReferenceWindow = nullptr;
-    QString FResultFolder = QStringLiteral("result");
-    std::unique_ptr<TReferenceSession> References;
+    TJournalKeeper* FJournalKeeper = nullptr;
+    TPlanRunner* FPlanRunner = nullptr;
+    TReferencePane* FReferencePane = nullptr;
+    TResultFolder* FResultFolder = nullptr;
 
     // The practice.
     TSteadyClock FSteadyClock;
@@ -160,15 +125,6 @@ private:
     TPracticeClocks Clocks; // StartDrawTime, InitialDrawTime and IsFirstStart
     std::unique_ptr<TThread> SaveProcessingThread;
     bool FFitting = false;
-
-    // The crash journal of this practice.
-    std::unique_ptr<TJournal> Journal;
-    bool FCanvasChanged = false; // since the last snapshot
-    bool FJournalWarned = false; // the user is told once that the journal cannot be written
-
-    // The plan, and the drawing (by number in the practice) with which it started.
-    TPlan FPlan;
-    qsizetype FPlanStart = 0;
 };
 
 #endif

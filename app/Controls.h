@@ -1,0 +1,28 @@
+#ifndef TENARAI_APP_CONTROLS_H
+#define TENARAI_APP_CONTROLS_H
+
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// A text of the top band: centred, wrapped, 22 pixels high, black.
+QLabel* MakeText(QWidget* parent, const char* name, const QString& text, QRect geometry);
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry);
+
+// The program's name, version, purpose and licence in a message box.
+void ShowAboutBox();
+
+// Shows the busy cursor for as long as it lives.
+class TBusyCursor final
+{
+public:
+    TBusyCursor();
+    ~TBusyCursor();
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+#endif

@@ -1,0 +1,95 @@
+#include "app/JournalKeeper.h"
+
+#include "app/DialogService.h"
+#include "app/PracticeView.h"
+#include "journal/Journal.h"
+#include "practice/PracticeClocks.h"
+
+#include <QTimer>
+
+namespace {
+// The drawing in progress goes to the journal at most this often: often enough that a crash
+// costs seconds of work, seldom enough that a stroke never waits for the disk.
+constexpr int kSnapshotInterval = 5000;
+} // namespace
+
+TJournalKeeper::TJournalKeeper(TPracticeView& practice, QObject* parent)
+    : QObject(parent), FPractice(practice), FJournal(std::make_unique<TJournal>(Journal::DefaultRoot())),
+      FSnapshotTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("JournalKeeper"));
+    FSnapshotTimer->setObjectName(QStringLiteral("SnapshotTimer"));
+    FSnapshotTimer->setInterval(kSnapshotInterval);
+    FSnapshotTimer->start();
+    connect(FSnapshotTimer, &QTimer::timeout, this, &TJournalKeeper::SnapshotTimerTimer);
+    connect(FJournal.get(), &TJournal::WriteFailed, this, &TJournalKeeper::JournalWriteFailed);
+}
+
+TJournalKeeper::~TJournalKeeper() = default;
+
+void TJournalKeeper::Append(const TFinishedDrawing& drawing)
+{
+    FJournal->Append(drawing);
+    FJournal->DropSnapshot();
+    FCanvasChanged = false;
+}
+
+void TJournalKeeper::Discard()
+{
+    FJournal->Discard();
+    FCanvasChanged = false;
+}
+
+void TJournalKeeper::SnapshotTimerTimer()
+{
+    if (!FCanvasChanged)
+        return;
+    FCanvasChanged = false;
+    // The clocks run while the canvas changes, so their readings are the drawing's.
+    const TPracticeClocks& clocks = FPractice.PracticeClocks();
+    FJournal->Snapshot(FPractice.CanvasBitmap().Image(), clocks.DrawTimeMs(), clocks.TotalDrawTimeMs());
+}
+
+void TJournalKeeper::Flush()
+{
+    SnapshotTimerTimer();
+    FJournal->WaitForWrites();
+}
+
+void TJournalKeeper::JournalWriteFailed(const QString& reason)
+{
+    // The practice goes on in memory; later writes retry quietly, so one box is enough.
+    if (FJournalWarned)
+        return;
+    FJournalWarned = true;
+    ShowMessage(
+        QStringLiteral(
+            "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
+        reason);
+}
+
+void TJournalKeeper::Recover()
+{
+    for (TStaleJournal& stale : FindStaleJournals(Journal::DefaultRoot())) {
+        const TRecoveredPractice practice = stale.Read();
+        if (practice.IsEmpty()) {
+            stale.Remove();
+            continue;
+        }
+        bool restore = false;
+        MessageDialog(QStringLiteral("前回の練習が保存されないまま残っています（%1枚）。復元しますか？")
+                          .arg(practice.Drawings.size()),
+                      TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
+                      [&](TModalResult answer) { restore = answer == mrYes; });
+        if (!restore) {
+            stale.Remove();
+            continue;
+        }
+        emit RestoreRequested(practice);
+        FJournal->Adopt(std::move(stale), practice);
+        if (practice.Skipped > 0)
+            ShowMessage(QStringLiteral("読み込めなかった絵が%1枚ありました。").arg(practice.Skipped));
+        // One practice at a time: the others stay and are offered at the next start.
+        return;
+    }
+}

@@ -1,0 +1,55 @@
+#ifndef TENARAI_APP_JOURNALKEEPER_H
+#define TENARAI_APP_JOURNALKEEPER_H
+
+#include <QObject>
+#include <memory>
+
+class QTimer;
+class TFinishedDrawing;
+class TJournal;
+class TPracticeView;
+struct TRecoveredPractice;
+
+/**
+ * @brief Keeps the practice in the crash journal: every finished drawing, a snapshot of the
+ * drawing in progress every few seconds while it changes, the one warning when the journal
+ * cannot be written, and at start-up the offer of a practice an earlier program left unsaved.
+ */
+class TJournalKeeper final : public QObject
+{
+    Q_OBJECT
+public:
+    // The practice's canvas and clocks are read when a snapshot is due.
+    TJournalKeeper(TPracticeView& practice, QObject* parent);
+    ~TJournalKeeper() override;
+
+    TJournal& Journal() const { return *FJournal; }
+
+    // A drawing was finished: it is written, and the snapshot of it is no longer needed.
+    void Append(const TFinishedDrawing& drawing);
+    // The canvas changed; the next snapshot takes it.
+    void CanvasChanged() { FCanvasChanged = true; }
+    // The practice was saved or thrown away.
+    void Discard();
+    // Brings the journal up to date, the drawing in progress included, and waits until it is on
+    // disk: the session is ending, or the program is told to stop.
+    void Flush();
+    // Offers each practice that an earlier program left unsaved, oldest first, until one is
+    // taken; RestoreRequested puts it back on the window before the journal adopts it.
+    void Recover();
+
+signals:
+    void RestoreRequested(const TRecoveredPractice& practice);
+
+private:
+    void SnapshotTimerTimer();
+    void JournalWriteFailed(const QString& reason);
+
+    TPracticeView& FPractice;
+    std::unique_ptr<TJournal> FJournal;
+    QTimer* FSnapshotTimer;
+    bool FCanvasChanged = false; // since the last snapshot
+    bool FJournalWarned = false; // the user is told once that the journal cannot be written
+};
+
+#endif

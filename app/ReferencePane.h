@@ -1,0 +1,51 @@
+#ifndef TENARAI_APP_REFERENCEPANE_H
+#define TENARAI_APP_REFERENCEPANE_H
+
+#include "practice/FinishedDrawing.h"
+
+#include <QObject>
+#include <memory>
+
+class QWidget;
+class TReferenceSession;
+class TReferenceWindow;
+struct TCommands;
+
+/**
+ * @brief The reference images: the session of one folder, the "参考画像" window that shows it,
+ * the folder opened from the menu, by a drop on the main window or remembered from the last
+ * run, and the skip and close commands.
+ */
+class TReferencePane final : public QObject
+{
+    Q_OBJECT
+public:
+    TReferencePane(const TCommands& commands, QWidget* mainWindow);
+    ~TReferencePane() override;
+
+    // Shows references from the folder and its sub-folders; a remembered folder is reopened at
+    // the next start.
+    void Open(const QString& folder, bool remember = true);
+    void Close();
+    // Reopens the remembered folder when it is still there.
+    void Reopen();
+    // Moves on to the next reference, when references are open.
+    void Next();
+    // The reference on show as the drawing made now was made from it; empty when none is.
+    TReferenceLink CurrentLink() const;
+    TReferenceWindow* Window() const { return FWindow; }
+
+protected:
+    // Takes a folder dropped on the main window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OpenCommandExecute();
+
+    const TCommands& FCommands;
+    QWidget* FMainWindow;
+    TReferenceWindow* FWindow = nullptr; // made when references are first opened
+    std::unique_ptr<TReferenceSession> FSession;
+};
+
+#endif

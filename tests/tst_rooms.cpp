@@ -1,0 +1,245 @@
+#include "FakeDialogs.h"
+#include "TestSupport.h"
+#include "app/Commands.h"
+#include "app/CountdownBar.h"
+#include "app/JournalKeeper.h"
+#include "app/PlanRunner.h"
+#include "app/PracticeView.h"
+#include "app/ReferencePane.h"
+#include "app/ReferenceWindow.h"
+#include "journal/Journal.h"
+#include "practice/PracticeClocks.h"
+#include "practice/Thumbnail.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QtTest>
+
+namespace {
+// A practice without a window: a drawing is under way while the test says the clocks run.
+class TFakePractice final : public TPracticeView
+{
+public:
+    qsizetype FinishedDrawings() const override { return Finished; }
+    bool DrawingInProgress() const override { return Running; }
+    bool ClocksRunning() const override { return Running; }
+    TPracticeClocks& PracticeClocks() override { return Clocks; }
+    const TBitmap& CanvasBitmap() const override { return Canvas; }
+
+    void Press()
+    {
+        Clocks.Press(Running);
+        Running = true;
+    }
+    void Finish()
+    {
+        Clocks.Stop(Running);
+        Running = false;
+        ++Finished;
+    }
+
+    TManualClock Clock;
+    TPracticeClocks Clocks{Clock};
+    qsizetype Finished = 0;
+    bool Running = false;
+    TBitmap Canvas;
+};
+
+// Settings and state of the test's own, and a window to own the rooms.
+class TRoomFixture
+{
+public:
+    TRoomFixture()
+    {
+        qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
+        Commands = std::make_unique<TCommands>(&Window);
+    }
+
+    TFakeDialogScope Dialogs;
+    QWidget Window;
+    std::unique_ptr<TCommands> Commands;
+
+private:
+    QTemporaryDir FState;
+    QTemporaryDir FConfig;
+};
+
+TFinishedDrawing Drawing(const QString& stamp)
+{
+    TBitmap canvas;
+    canvas.SetSize(100, 100);
+    canvas.Clear(TAlphaColors::White);
+    return TFinishedDrawing::Pack(MakeThumbnail(canvas, stamp), stamp, 1000);
+}
+} // namespace
+
+class TestRooms : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The plan runner sets each drawing's limit, counts it down on the bar and says when time
+    // is up, once per drawing; a plan chosen during a drawing starts with the next one.
+    void planRunnerLimitsEachDrawing()
+    {
+        TRoomFixture f;
+        TFakePractice practice;
+        TPlanRunner runner(practice, *f.Commands, &f.Window);
+        QSignalSpy timeUps(&runner, &TPlanRunner::TimeUp);
+        auto* bar = f.Window.findChild<TCountdownBar*>("CountdownBar");
+        QVERIFY(bar && bar->isHidden());
+
+        runner.SetPlan(*TPlan::Parse("2x10s,1x1m"));
+        QVERIFY(!bar->isHidden());
+        QCOMPARE(practice.Clocks.LimitMs(), 10000);
+        QCOMPARE(bar->Text(), "1/2 · 10秒");
+        QCOMPARE(f.Commands->PlanEntry(runner.Plan())->isChecked(), true);
+
+        practice.Press();
+        practice.Clock.Advance(9999);
+        runner.Tick();
+        QCOMPARE(timeUps.size(), 0);
+        QVERIFY(bar->Warning());
+        practice.Clock.Advance(1);
+        runner.Tick();
+        QCOMPARE(timeUps.size(), 1);
+        practice.Finish();
+        runner.Update();
+        QCOMPARE(bar->Text(), "2/2 · 10秒");
+
+        // Chosen during the second drawing: that one keeps 10 s, the plan starts after it.
+        practice.Press();
+        runner.SetPlan(*TPlan::Parse("1x30s"));
+        QCOMPARE(practice.Clocks.LimitMs(), 10000);
+        practice.Clock.Advance(10000);
+        runner.Tick();
+        QCOMPARE(timeUps.size(), 2);
+        practice.Finish();
+        runner.Update();
+        QCOMPARE(practice.Clocks.LimitMs(), 30000);
+        QCOMPARE(bar->Text(), "1/1 · 30秒");
+        practice.Finish();
+        runner.Update();
+        QCOMPARE(bar->Text(), "プラン終了");
+        QCOMPARE(practice.Clocks.LimitMs(), 0);
+
+        // A new practice starts the plan again; the plan is what the next start takes.
+        practice.Finished = 0;
+        runner.Restart();
+        QCOMPARE(practice.Clocks.LimitMs(), 30000);
+        TRoomFixture* same = &f;
+        TPlanRunner next(practice, *same->Commands, &same->Window);
+        QCOMPARE(next.Plan(), *TPlan::Parse("1x30s"));
+    }
+
+    // The bar lies in the free band at the bottom, beside a wide window's canvas, never over
+    // the top band.
+    void planRunnerPlacesTheBar_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("canvas");
+        QTest::addColumn<QRect>("bar");
+        QTest::newRow("tall") << QSize(668, 727) << QRect(0, 31, 667, 667) << QRect(0, 709, 668, 18);
+        QTest::newRow("wide") << QSize(1000, 500) << QRect(250, 0, 501, 501) << QRect(751, 482, 249, 18);
+        QTest::newRow("no room") << QSize(200, 40) << QRect(0, 0, 200, 40) << QRect(0, 49, 200, 18);
+    }
+    void planRunnerPlacesTheBar()
+    {
+        QFETCH(QSize, window);
+        QFETCH(QRect, canvas);
+        QFETCH(QRect, bar);
+        TRoomFixture f;
+        TFakePractice practice;
+        TPlanRunner runner(practice, *f.Commands, &f.Window);
+        runner.PlaceBar(window, canvas);
+        QCOMPARE(f.Window.findChild<TCountdownBar*>("CountdownBar")->geometry(), bar);
+    }
+
+    // The journal keeper snapshots the canvas only when it changed, writes each finished
+    // drawing, warns once when it cannot write, and offers a stale practice back.
+    void journalKeeperKeepsThePractice()
+    {
+        TRoomFixture f;
+        TFakePractice practice;
+        practice.Canvas.SetSize(40, 40);
+        practice.Canvas.Clear(TAlphaColors::White);
+        {
+            TJournalKeeper keeper(practice, nullptr);
+            keeper.Flush();
+            QVERIFY(keeper.Journal().Folder().isEmpty());
+            keeper.CanvasChanged();
+            keeper.Flush();
+            const QString folder = keeper.Journal().Folder();
+            QVERIFY(QFile::exists(folder + "/canvas-000001.png"));
+            QVERIFY(QFile::remove(folder + "/canvas-000001.png"));
+            keeper.Flush(); // unchanged: nothing is written again
+            QVERIFY(!QFile::exists(folder + "/canvas-000001.png"));
+
+            keeper.Append(Drawing("00:01.500"));
+            keeper.Flush();
+            QVERIFY(QFile::exists(folder + "/drawing-000001.png"));
+            QVERIFY(!QFile::exists(folder + "/canvas-000001.png"));
+        }
+
+        TJournalKeeper next(practice, nullptr);
+        QStringList restored;
+        connect(&next, &TJournalKeeper::RestoreRequested, this, [&](const TRecoveredPractice& practice) {
+            for (const TFinishedDrawing& drawing : practice.Drawings)
+                restored << drawing.Stamp();
+        });
+        f.Dialogs.Log.Answers = {mrYes};
+        next.Recover();
+        QCOMPARE(f.Dialogs.Log.Questions,
+                 QStringList{"前回の練習が保存されないまま残っています（1枚）。復元しますか？"});
+        QCOMPARE(restored, QStringList{"00:01.500"});
+        // Carried on in its own folder: the next drawing joins it.
+        next.Append(Drawing("00:02.000"));
+        next.Flush();
+        QVERIFY(QFile::exists(next.Journal().Folder() + "/drawing-000002.png"));
+
+        // Unwritable: one message however many writes fail.
+        next.Discard();
+        QTemporaryDir elsewhere;
+        qputenv("XDG_STATE_HOME", elsewhere.path().toLocal8Bit());
+        QFile blocker(elsewhere.filePath("tenarai"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TJournalKeeper blocked(practice, nullptr);
+        for (int i = 0; i < 3; ++i)
+            blocked.Append(Drawing("00:01.000"));
+        blocked.Flush();
+        QTRY_COMPARE(f.Dialogs.Log.Messages.size(), 1);
+        QTest::qWait(20);
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+    }
+
+    // The reference pane links each drawing to the reference on show, with its view; nothing
+    // is linked before one is shown or after the pane is closed.
+    void referencePaneLinksTheShownReference()
+    {
+        TRoomFixture f;
+        TReferencePane pane(*f.Commands, &f.Window);
+        QCOMPARE(pane.CurrentLink(), TReferenceLink());
+        QTemporaryDir refs;
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(refs.filePath("only.png")));
+
+        pane.Open(refs.path());
+        QVERIFY(f.Commands->SkipReference->isEnabled());
+        QTRY_VERIFY(!pane.Window()->View().isNull());
+        pane.Window()->findChild<QAction*>("GreyCommand")->trigger();
+        const TReferenceLink link = pane.CurrentLink();
+        QCOMPARE(link.Path, refs.filePath("only.png"));
+        QVERIFY(link.Grey && !link.Mirror);
+
+        f.Commands->CloseReferences->trigger();
+        QVERIFY(!pane.Window()->isVisible());
+        QVERIFY(!f.Commands->SkipReference->isEnabled());
+        QCOMPARE(pane.CurrentLink(), TReferenceLink());
+    }
+};
+
+QTEST_MAIN(TestRooms)
+#include "tst_rooms.moc"
