@@ -15,6 +15,7 @@ const QList<TPlanPreset>& PlanPresets()
         {"5分", "5m"},
         {"10分", "10m"},
         {"クラス（30秒×10、1分×5、2分×3、5分×2）", "10x30s,5x1m,3x2m,2x5m"},
+        {"クラス（30秒×10、休憩1分、1分×5、休憩1分、2分×3、5分×2）", "10x30s,休憩1m,5x1m,休憩1m,3x2m,2x5m"},
     };
     return presets;
 }
@@ -45,7 +46,7 @@ TCommands::TCommands(QWidget* window)
     for (const TPlanPreset& preset : PlanPresets()) {
         QAction* entry = PlanMenu->addAction(QString::fromUtf8(preset.Name));
         entry->setCheckable(true);
-        entry->setData(QString::fromLatin1(preset.Text));
+        entry->setData(QString::fromUtf8(preset.Text));
         Plans->addAction(entry);
     }
     PlanMenu->addSeparator();
@@ -56,6 +57,12 @@ TCommands::TCommands(QWidget* window)
 
     TimeUpSound = MakeCommand(window, Menu, "TimeUpSoundCommand", QStringLiteral("時間切れの音"));
     TimeUpSound->setCheckable(true);
+    Cues = MakeCommand(window, Menu, "CuesCommand", QStringLiteral("残り時間の合図"));
+    Cues->setCheckable(true);
+    Pause =
+        MakeCommand(window, Menu, "PauseCommand", QStringLiteral("一時停止"), {QKeySequence(Qt::Key_Space)});
+    MoreTime = MakeCommand(window, Menu, "MoreTimeCommand", QStringLiteral("+30秒"),
+                           {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
     Menu->addSeparator();
     Undo = MakeCommand(window, Menu, "UndoCommand", QStringLiteral("元に戻す"),
                        {QKeySequence(Qt::CTRL | Qt::Key_Z)});

@@ -22,6 +22,9 @@ struct TCommands
     QActionGroup* Plans = nullptr; // one checkable entry per preset, then "カスタム…"
     QAction* CustomPlan = nullptr;
     QAction* TimeUpSound = nullptr;
+    QAction* Cues = nullptr;     // ticks in the last seconds, a blink at half time
+    QAction* Pause = nullptr;    // "一時停止", "再開" while paused
+    QAction* MoreTime = nullptr; // "+30秒"
     QAction* Undo = nullptr;
     QAction* Redo = nullptr;
     QAction* Pen = nullptr;

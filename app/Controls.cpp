@@ -1,6 +1,8 @@
 #include "app/Controls.h"
 
 #include "app/DialogService.h"
+#include "dialogs/ActivityDialog.h"
+#include "dialogs/ClassRegistry.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,6 +34,16 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     return button;
+}
+
+TCustomActivityDialog* MakeActivityDialog(QWidget* window)
+{
+    auto* dialog = dynamic_cast<TCustomActivityDialog*>(
+        TClassRegistry::Instance().Create(QStringLiteral("TActivityDialog"), window));
+    Q_ASSERT(dialog);
+    dialog->setObjectName(QStringLiteral("ActivityDialog"));
+    dialog->SetMessage(QStringLiteral("処理中です。しばらくお待ち下さい。"));
+    return dialog;
 }
 
 void ShowAboutBox()

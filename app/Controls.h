@@ -12,6 +12,9 @@ class QWidget;
 QLabel* MakeText(QWidget* parent, const char* name, const QString& text, QRect geometry);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry);
 
+// The save's activity dialog, made by its registered class name, with its message.
+class TCustomActivityDialog* MakeActivityDialog(QWidget* window);
+
 // The program's name, version, purpose and licence in a message box.
 void ShowAboutBox();
 

@@ -1,6 +1,7 @@
 #include "app/CountdownBar.h"
 
 #include <QPainter>
+#include <QTimer>
 
 TCountdownBar::TCountdownBar(QWidget* parent) : QWidget(parent)
 {
@@ -18,10 +19,21 @@ void TCountdownBar::SetState(const QString& text, qint64 left, qint64 limit)
     update();
 }
 
+void TCountdownBar::Blink()
+{
+    constexpr int blinkMs = 250; // seen from the corner of the eye, gone before it distracts
+    FBlinking = true;
+    update();
+    QTimer::singleShot(blinkMs, this, [this] {
+        FBlinking = false;
+        update();
+    });
+}
+
 void TCountdownBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(0xe4, 0xe4, 0xe4));
+    p.fillRect(rect(), FBlinking ? QColor(0xff, 0xd8, 0x40) : QColor(0xe4, 0xe4, 0xe4));
     if (FLimit > 0) {
         const int filled = int(double(width()) * Fraction());
         p.fillRect(QRect(0, 0, filled, height()),

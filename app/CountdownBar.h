@@ -19,6 +19,9 @@ public:
 
     // `left` of `limit` milliseconds remain; a limit of 0 shows the text alone.
     void SetState(const QString& text, qint64 left, qint64 limit);
+    // Lights the bar up once, briefly: half the time is gone.
+    void Blink();
+    bool Blinking() const { return FBlinking; }
 
     const QString& Text() const { return FText; }
     bool Warning() const { return FLimit > 0 && FLeft <= WarningMs; }
@@ -31,6 +34,7 @@ private:
     QString FText;
     qint64 FLeft = 0;
     qint64 FLimit = 0;
+    bool FBlinking = false;
 };
 
 #endif

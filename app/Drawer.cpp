@@ -1,5 +1,6 @@
 #include "app/Drawer.h"
 
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariantAnimation>
@@ -17,6 +18,13 @@ TDrawer::TDrawer(QWidget* window)
     FClock.start();
     window->installEventFilter(this);
     UpdateGeometry();
+}
+
+void TDrawer::SetContent(QWidget* content, int width)
+{
+    auto* layout = new QHBoxLayout(FPanel);
+    layout->setContentsMargins(PanelWidth - width, 0, 0, 0);
+    layout->addWidget(content);
 }
 
 bool TDrawer::Moving() const

@@ -32,6 +32,8 @@ public:
 
     // Where the drawer's content goes.
     QWidget* Panel() const { return FPanel; }
+    // Puts the content in the panel, against its right edge where the drawer opens from.
+    void SetContent(QWidget* content, int width);
     // How much of the panel shows, 0 (closed) to PanelWidth (open).
     qreal Offset() const { return FOffset; }
     bool IsOpen() const { return FOffset >= PanelWidth && !Moving(); }

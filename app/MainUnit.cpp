@@ -14,15 +14,14 @@
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
 #include "dialogs/ActivityDialog.h"
-#include "dialogs/ClassRegistry.h"
 #include "export/ResultSheets.h"
 #include "journal/Journal.h"
+#include "practice/Clock.h"
 #include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -39,7 +38,7 @@ const auto kZeroTime = QStringLiteral("00:00.000");
 } // namespace
 
 TMainForm::TMainForm(TTimeSources time, QWidget* parent)
-    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : FSteadyClock)
+    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : TSteadyClock::Shared())
 {
     if (!FTime.Now)
         FTime.Now = [] { return QDateTime::currentDateTime(); };
@@ -100,15 +99,9 @@ void TMainForm::CreateComponents()
     ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
     ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
     ThumbnailListView->setObjectName(QStringLiteral("ThumbnailListView"));
-    auto* drawerLayout = new QHBoxLayout(ThumbnailMultiView->Panel());
-    drawerLayout->setContentsMargins(TDrawer::PanelWidth - 152, 0, 0, 0);
-    drawerLayout->addWidget(ThumbnailListView);
+    ThumbnailMultiView->SetContent(ThumbnailListView, 152);
 
-    ActivityDialog = dynamic_cast<TCustomActivityDialog*>(
-        TClassRegistry::Instance().Create(QStringLiteral("TActivityDialog"), this));
-    Q_ASSERT(ActivityDialog);
-    ActivityDialog->setObjectName(QStringLiteral("ActivityDialog"));
-    ActivityDialog->SetMessage(QStringLiteral("処理中です。しばらくお待ち下さい。"));
+    ActivityDialog = MakeActivityDialog(this);
     ActivityDialog->SetOnHide([this](QObject*) { ActivityDialogHide(); });
 
     setTabOrder(Next, StartButton);
@@ -148,12 +141,18 @@ void TMainForm::CreateRooms()
     FPlanRunner = new TPlanRunner(*this, *Commands, this);
     connect(FPlanRunner, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
     FReferencePane = new TReferencePane(*Commands, this);
+    connect(FPlanRunner, &TPlanRunner::BreakChanged, FReferencePane, &TReferencePane::SetResting);
     FResultFolder = new TResultFolder(*Commands, this);
 }
 
 QMenu* TMainForm::ProgramMenu() const
 {
     return Commands->Menu;
+}
+
+void TMainForm::SetClocksRunning(bool running)
+{
+    running ? CountTimer->start() : CountTimer->stop();
 }
 
 void TMainForm::FormCreate()
@@ -325,7 +324,7 @@ void TMainForm::FinishDrawing()
     CountTimer->stop();
     UpdateHistoryCommands();
     ChangeTool(true);
-    FPlanRunner->Update();
+    FPlanRunner->DrawingFinished();
 }
 
 void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail)

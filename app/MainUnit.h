@@ -6,7 +6,6 @@
 #include "app/PracticeView.h"
 #include "app/ReferencePane.h"
 #include "app/ResultFolder.h"
-#include "practice/Clock.h"
 #include "practice/DrawingSheet.h"
 #include "practice/PracticeClocks.h"
 
@@ -47,6 +46,7 @@ public:
     bool ClocksRunning() const override;
     bool DrawingInProgress() const override;
     TPracticeClocks& PracticeClocks() override { return Clocks; }
+    void SetClocksRunning(bool running) override;
     const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
     QMenu* ProgramMenu() const;
     // The rooms' doors that the program's start and the tests use.
@@ -118,7 +118,6 @@ private:
     TResultFolder* FResultFolder = nullptr;
 
     // The practice.
-    TSteadyClock FSteadyClock;
     TTimeSources FTime;
     TDrawingSheet Sheet; // the drawing with the pointer state FDownPos and FPress
     QList<TFinishedDrawing> ThumbImages;

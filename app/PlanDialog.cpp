@@ -14,7 +14,8 @@ TPlanDialog::TPlanDialog(const TPlan& current, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     auto* hint =
         new QLabel(QStringLiteral("枚数x時間をカンマで区切って入力します（例: 10x30s, 5x1m, 2x5m）。\n"
-                                  "最後の項目の枚数を省くと、それ以降すべてに使います。"),
+                                  "最後の項目の枚数を省くと、それ以降すべてに使います。\n"
+                                  "休憩は「休憩2m」のように描く項目の間に入れます。"),
                    this);
     layout->addWidget(hint);
     layout->addWidget(FEdit);

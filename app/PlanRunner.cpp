@@ -5,26 +5,51 @@
 #include "app/PlanDialog.h"
 #include "app/PracticeView.h"
 #include "app/Settings.h"
+#include "practice/Clock.h"
 #include "practice/PracticeClocks.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <array>
+
+namespace {
+constexpr qint64 kMoreTimeMs = 30000;
+// Ticks at these times left, as a teacher counts down the last seconds.
+constexpr std::array<qint64, 4> kCueMs{10000, 3000, 2000, 1000};
+constexpr int kBreakTickMs = 100;
+const char* const kTimeUpSound = "qrc:/sounds/timeup.wav";
+const char* const kTickSound = "qrc:/sounds/tick.wav";
+
+QString BreakText(qint64 leftMs)
+{
+    const qint64 s = (leftMs + 999) / 1000;
+    return QStringLiteral("休憩 %1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+} // namespace
 
 TPlanRunner::TPlanRunner(TPracticeView& practice, const TCommands& commands, QWidget* window)
     : QObject(window), FPractice(practice), FCommands(commands), FWindow(window),
-      FBar(new TCountdownBar(window))
+      FBar(new TCountdownBar(window)), FBreakTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("PlanRunner"));
     FBar->setObjectName(QStringLiteral("CountdownBar"));
     FBar->hide();
+    FBreakTimer->setInterval(kBreakTickMs);
+    connect(FBreakTimer, &QTimer::timeout, this, &TPlanRunner::UpdateCountdown);
     connect(commands.Plans, &QActionGroup::triggered, this, &TPlanRunner::PlanCommandExecute);
+    connect(commands.Pause, &QAction::triggered, this, &TPlanRunner::PauseCommandExecute);
+    connect(commands.MoreTime, &QAction::triggered, this, &TPlanRunner::MoreTimeCommandExecute);
     const std::unique_ptr<QSettings> settings = OpenSettings();
-    commands.TimeUpSound->setChecked(settings->value(QLatin1String(Settings::TimeUpSound), true).toBool());
-    connect(commands.TimeUpSound, &QAction::toggled, this,
-            [](bool on) { OpenSettings()->setValue(QLatin1String(Settings::TimeUpSound), on); });
+    for (auto [action, key, on] : {std::tuple{commands.TimeUpSound, Settings::TimeUpSound, true},
+                                   std::tuple{commands.Cues, Settings::Cues, false}}) {
+        action->setChecked(settings->value(QLatin1String(key), on).toBool());
+        connect(action, &QAction::toggled, this,
+                [key = key](bool checked) { OpenSettings()->setValue(QLatin1String(key), checked); });
+    }
     SetPlan(TPlan::Parse(settings->value(QLatin1String(Settings::Plan)).toString()).value_or(TPlan()), false);
 }
 
@@ -38,43 +63,158 @@ void TPlanRunner::SetPlan(const TPlan& plan, bool remember)
     if (!plan.IsEmpty() && !FTimeUpSound) {
         // Loaded ahead, so the first time-up sounds at once. With no sound device it stays silent.
         FTimeUpSound = new QSoundEffect(this);
-        FTimeUpSound->setSource(QUrl(QStringLiteral("qrc:/sounds/timeup.wav")));
+        FTimeUpSound->setSource(QUrl(QLatin1String(kTimeUpSound)));
     }
-    FBar->setVisible(!plan.IsEmpty());
     Update();
 }
 
 void TPlanRunner::Update()
 {
-    if (!FPractice.DrawingInProgress())
+    if (!FPractice.DrawingInProgress()) {
         FPractice.PracticeClocks().SetLimit(FProgress.LimitOf(FPractice.FinishedDrawings()));
+        FNextCue = 0;
+        FBlinked = false;
+    }
     UpdateCountdown();
+}
+
+void TPlanRunner::DrawingFinished()
+{
+    EndBreak(false);
+    FBreakOver = false;
+    Update();
+    if (const qint64 rest = FProgress.BreakAfter(FPractice.FinishedDrawings() - 1))
+        StartBreak(rest);
 }
 
 void TPlanRunner::Restart()
 {
+    EndBreak(false);
+    FBreakOver = false;
     FProgress.Restart();
     Update();
 }
 
 void TPlanRunner::Tick()
 {
+    if (FPractice.ClocksRunning()) {
+        // The first press of the next drawing ends a break, and what the bar said of it.
+        EndBreak(false);
+        FBreakOver = false;
+        Cue();
+    }
     UpdateCountdown();
     if (!FPractice.PracticeClocks().LimitReached())
         return;
-    if (FTimeUpSound && FCommands.TimeUpSound->isChecked())
-        FTimeUpSound->play();
+    if (FCommands.TimeUpSound->isChecked())
+        Play(FTimeUpSound, kTimeUpSound);
     emit TimeUp();
+}
+
+void TPlanRunner::PauseCommandExecute()
+{
+    TPracticeClocks& clocks = FPractice.PracticeClocks();
+    if (FPractice.ClocksRunning()) {
+        clocks.Pause();
+        FPractice.SetClocksRunning(false);
+    } else if (clocks.Paused()) {
+        clocks.Press(false);
+        FPractice.SetClocksRunning(true);
+    }
+    UpdateCountdown();
+}
+
+void TPlanRunner::MoreTimeCommandExecute()
+{
+    TPracticeClocks& clocks = FPractice.PracticeClocks();
+    if (!FPractice.DrawingInProgress() || clocks.LimitMs() <= 0)
+        return;
+    clocks.SetLimit(clocks.LimitMs() + kMoreTimeMs);
+    // The ticks start again from what is left now.
+    const qint64 left = clocks.LimitMs() - clocks.DrawTimeMs();
+    FNextCue = 0;
+    while (FNextCue < int(kCueMs.size()) && kCueMs[FNextCue] >= left)
+        ++FNextCue;
+    UpdateCountdown();
+}
+
+void TPlanRunner::StartBreak(qint64 ms)
+{
+    FBreakEndMs = FPractice.PracticeClocks().Clock().NowMs() + ms;
+    FBreakTimer->start();
+    emit BreakChanged(true);
+    UpdateCountdown();
+}
+
+void TPlanRunner::EndBreak(bool timeUp)
+{
+    if (!OnBreak())
+        return;
+    FBreakEndMs = 0;
+    FBreakTimer->stop();
+    FBreakOver = timeUp;
+    if (timeUp && FCommands.TimeUpSound->isChecked())
+        Play(FTimeUpSound, kTimeUpSound);
+    emit BreakChanged(false);
+}
+
+void TPlanRunner::Cue()
+{
+    const TPracticeClocks& clocks = FPractice.PracticeClocks();
+    const qint64 limit = clocks.LimitMs();
+    if (limit <= 0 || !FCommands.Cues->isChecked())
+        return;
+    const qint64 spent = clocks.DrawTimeMs();
+    if (!FBlinked && spent * 2 >= limit) {
+        FBlinked = true;
+        FBar->Blink();
+    }
+    // A cue as long as the drawing itself, or longer, would sound at its start: it is left out.
+    bool due = false;
+    while (FNextCue < int(kCueMs.size()) && limit - spent <= kCueMs[FNextCue]) {
+        due = due || kCueMs[FNextCue] < limit;
+        ++FNextCue;
+    }
+    if (due && spent < limit)
+        Play(FTickSound, kTickSound);
+}
+
+void TPlanRunner::Play(QSoundEffect*& sound, const char* source)
+{
+    if (!sound) {
+        sound = new QSoundEffect(this);
+        sound->setSource(QUrl(QLatin1String(source)));
+    }
+    sound->play();
 }
 
 void TPlanRunner::UpdateCountdown()
 {
-    if (Plan().IsEmpty())
-        return;
     const TPracticeClocks& clocks = FPractice.PracticeClocks();
     const qint64 limit = clocks.LimitMs();
-    const qint64 spent = FPractice.ClocksRunning() ? clocks.DrawTimeMs() : 0;
-    FBar->SetState(FProgress.Text(FPractice.FinishedDrawings(), limit), limit - spent, limit);
+    FCommands.Pause->setText(clocks.Paused() ? QStringLiteral("再開") : QStringLiteral("一時停止"));
+    FCommands.MoreTime->setEnabled(limit > 0 && FPractice.DrawingInProgress());
+    FBar->setVisible(!Plan().IsEmpty() || clocks.Paused());
+    if (OnBreak()) {
+        const qint64 left = FBreakEndMs - clocks.Clock().NowMs();
+        if (left <= 0) {
+            EndBreak(true);
+            FBar->SetState(QStringLiteral("休憩終了"), 0, 0);
+        } else {
+            const qint64 length = FProgress.BreakAfter(FPractice.FinishedDrawings() - 1);
+            FBar->SetState(BreakText(left), left, qMax(length, left));
+        }
+        return;
+    }
+    if (FBreakOver) {
+        FBar->SetState(QStringLiteral("休憩終了"), 0, 0);
+        return;
+    }
+    const qint64 spent = FPractice.ClocksRunning() || clocks.Paused() ? clocks.DrawTimeMs() : 0;
+    QString text = FProgress.Text(FPractice.FinishedDrawings(), limit);
+    if (clocks.Paused())
+        text = text.isEmpty() ? QStringLiteral("一時停止中") : text + QStringLiteral(" · 一時停止中");
+    FBar->SetState(text, limit - spent, limit);
 }
 
 void TPlanRunner::PlaceBar(QSize window, QRect canvas)

@@ -20,6 +20,8 @@ public:
     virtual bool DrawingInProgress() const = 0;
     virtual bool ClocksRunning() const = 0;
     virtual TPracticeClocks& PracticeClocks() = 0;
+    // Starts or stops the clocks' timer; the caller has brought the clocks themselves along.
+    virtual void SetClocksRunning(bool running) = 0;
     // The drawing in progress.
     virtual const TBitmap& CanvasBitmap() const = 0;
 

@@ -80,6 +80,7 @@ void TReferencePane::Open(const QString& folder, bool remember)
                     QDir::toNativeSeparators(empty));
     });
     FWindow->ShowImage({});
+    SetResting(FResting);
     FWindow->show();
     FMainWindow->activateWindow();
     FCommands.SkipReference->setEnabled(true);
@@ -111,6 +112,13 @@ void TReferencePane::Next()
 {
     if (FSession)
         FSession->Next();
+}
+
+void TReferencePane::SetResting(bool resting)
+{
+    FResting = resting;
+    if (FWindow)
+        FWindow->SetNotice(resting ? QStringLiteral("休憩") : QString());
 }
 
 TReferenceLink TReferencePane::CurrentLink() const

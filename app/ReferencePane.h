@@ -31,6 +31,8 @@ public:
     void Reopen();
     // Moves on to the next reference, when references are open.
     void Next();
+    // Shows a text instead of the reference while the plan has a break; the image comes back after.
+    void SetResting(bool resting);
     // The reference on show as the drawing made now was made from it; empty when none is.
     TReferenceLink CurrentLink() const;
     TReferenceWindow* Window() const { return FWindow; }
@@ -46,6 +48,7 @@ private:
     QWidget* FMainWindow;
     TReferenceWindow* FWindow = nullptr; // made when references are first opened
     std::unique_ptr<TReferenceSession> FSession;
+    bool FResting = false;
 };
 
 #endif

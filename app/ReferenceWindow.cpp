@@ -95,6 +95,12 @@ void TReferenceWindow::ShowImage(const QImage& image)
     ViewChanged();
 }
 
+void TReferenceWindow::SetNotice(const QString& text)
+{
+    FNotice = text;
+    update();
+}
+
 void TReferenceWindow::ViewChanged()
 {
     FView = FImage.isNull() ? QImage() : ViewOfReference(FImage, Grey(), Mirror());
@@ -113,6 +119,14 @@ void TReferenceWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x30, 0x30, 0x30));
+    if (!FNotice.isEmpty()) {
+        QFont font = painter.font();
+        font.setPixelSize(qBound(14, height() / 12, 48));
+        painter.setFont(font);
+        painter.setPen(QColor(0xf0, 0xf0, 0xf0));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, FNotice);
+        return;
+    }
     if (FView.isNull())
         return;
     const QSize fitted = FView.size().scaled(size(), Qt::KeepAspectRatio);

@@ -20,6 +20,9 @@ public:
     ~TReferenceWindow() override;
 
     void ShowImage(const QImage& image);
+    // A text shown instead of the image while it is not empty ("休憩").
+    void SetNotice(const QString& text);
+    const QString& Notice() const { return FNotice; }
     bool Grey() const;
     bool Mirror() const;
     // What is on screen, as shown (for tests).
@@ -44,6 +47,7 @@ private:
 
     QImage FImage;
     QImage FView;
+    QString FNotice;
     QMenu* FMenu;
     QAction* FGrey;
     QAction* FMirror;

@@ -8,6 +8,7 @@ namespace Settings {
 // Keys of what the program remembers between runs.
 inline constexpr auto Plan = "practice/plan";
 inline constexpr auto TimeUpSound = "practice/timeUpSound";
+inline constexpr auto Cues = "practice/cues";
 inline constexpr auto ReferenceFolder = "references/folder";
 inline constexpr auto ReferenceGrey = "references/grey";
 inline constexpr auto ReferenceMirror = "references/mirror";

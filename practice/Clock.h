@@ -18,6 +18,12 @@ class TSteadyClock final : public TClock
 {
 public:
     TSteadyClock() { FTimer.start(); }
+    // The one the program's clocks run on.
+    static const TSteadyClock& Shared()
+    {
+        static const TSteadyClock clock;
+        return clock;
+    }
     qint64 NowMs() const override { return FTimer.elapsed(); }
 
 private:

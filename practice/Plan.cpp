@@ -6,6 +6,15 @@ namespace {
 constexpr qint64 kSecond = 1000;
 constexpr qint64 kLongest = 99 * 60 * kSecond;
 
+// A number's digits without leading zeros, so that their count tells its size.
+QString Significant(const QString& digits)
+{
+    qsizetype zeros = 0;
+    while (zeros + 1 < digits.size() && digits[zeros] == QLatin1Char('0'))
+        ++zeros;
+    return digits.mid(zeros);
+}
+
 // Whole minutes and seconds; nothing when the text is not a duration of that form.
 std::optional<qint64> ParseDuration(const QString& text, QString* fault)
 {
@@ -18,10 +27,12 @@ std::optional<qint64> ParseDuration(const QString& text, QString* fault)
         return std::nullopt;
     }
     // Large numbers of digits must not overflow before the range check.
-    const qint64 minutes = match.captured(1).left(6).toLongLong();
-    const qint64 seconds = match.captured(2).left(6).toLongLong();
+    const QString minuteDigits = Significant(match.captured(1));
+    const QString secondDigits = Significant(match.captured(2));
+    const qint64 minutes = minuteDigits.left(6).toLongLong();
+    const qint64 seconds = secondDigits.left(6).toLongLong();
     const qint64 ms = (minutes * 60 + seconds) * kSecond;
-    if (ms < kSecond || ms > kLongest || match.captured(1).size() > 6 || match.captured(2).size() > 6) {
+    if (ms < kSecond || ms > kLongest || minuteDigits.size() > 6 || secondDigits.size() > 6) {
         *fault = QStringLiteral("時間は1秒から99分までです");
         return std::nullopt;
     }
@@ -43,6 +54,7 @@ std::optional<TPlan> TPlan::Parse(const QString& text, QString* error)
         return std::nullopt;
     }
     static const QRegularExpression itemForm(QStringLiteral("^(?:(\\d*)\\s*[xX×]\\s*)?(.*)$"));
+    static const QRegularExpression breakForm(QStringLiteral("^(?:休憩|[rR][eE][sS][tT])\\s*(.*)$"));
     const QStringList parts = text.split(QLatin1Char(','));
     QList<TItem> items;
     for (qsizetype i = 0; i < parts.size(); ++i) {
@@ -52,17 +64,34 @@ std::optional<TPlan> TPlan::Parse(const QString& text, QString* error)
                 *error = QStringLiteral("%1番目の項目が空です").arg(i + 1);
             return std::nullopt;
         }
+        const QRegularExpressionMatch rest = breakForm.match(item);
+        if (rest.hasMatch()) {
+            if (i == 0)
+                return fail(item, QStringLiteral("最初の項目を休憩にはできません"));
+            if (i + 1 == parts.size())
+                return fail(item, QStringLiteral("最後の項目を休憩にはできません"));
+            if (items.last().Break)
+                return fail(item, QStringLiteral("休憩が続いています"));
+            const std::optional<qint64> length = ParseDuration(rest.captured(1).trimmed(), &fault);
+            if (!length)
+                return fail(item, fault);
+            items.append({1, *length, true});
+            continue;
+        }
         const QRegularExpressionMatch match = itemForm.match(item);
         const bool hasX = !match.captured(0).isEmpty() && match.capturedStart(2) > 0;
         const QString countText = match.captured(1);
         const QString durationText = match.captured(2).trimmed();
         if (hasX && countText.isEmpty())
             return fail(item, QStringLiteral("枚数がありません"));
+        if (hasX && breakForm.match(durationText).hasMatch())
+            return fail(item, QStringLiteral("休憩には枚数を付けられません"));
         if (hasX && durationText.isEmpty())
             return fail(item, QStringLiteral("時間がありません"));
         int count = 0;
         if (hasX) {
-            count = countText.size() > 6 ? 1000000 : countText.toInt();
+            const QString digits = Significant(countText);
+            count = digits.size() > 6 ? 1000000 : digits.toInt();
             if (count < 1 || count > 9999)
                 return fail(item, QStringLiteral("枚数は1から9999までです"));
         } else if (i + 1 < parts.size()) {
@@ -71,7 +100,7 @@ std::optional<TPlan> TPlan::Parse(const QString& text, QString* error)
         const std::optional<qint64> limit = ParseDuration(durationText, &fault);
         if (!limit)
             return fail(item, fault);
-        items.append({count, *limit});
+        items.append({count, *limit, false});
     }
     return TPlan(items);
 }
@@ -86,7 +115,10 @@ QString TPlan::Text() const
             duration += QString::number(s / 60) + QLatin1Char('m');
         if (s % 60)
             duration += QString::number(s % 60) + QLatin1Char('s');
-        parts << (item.Count ? QString::number(item.Count) + QLatin1Char('x') : QString()) + duration;
+        if (item.Break)
+            parts << QStringLiteral("休憩") + duration;
+        else
+            parts << (item.Count ? QString::number(item.Count) + QLatin1Char('x') : QString()) + duration;
     }
     return parts.join(QLatin1Char(','));
 }
@@ -95,6 +127,8 @@ TPlan::TPlace TPlan::PlaceOf(int drawing) const
 {
     int first = 0;
     for (const TItem& item : FItems) {
+        if (item.Break)
+            continue;
         if (item.Count == 0)
             return {item.LimitMs, drawing - first + 1, 0, false};
         if (drawing < first + item.Count)
@@ -102,6 +136,24 @@ TPlan::TPlace TPlan::PlaceOf(int drawing) const
         first += item.Count;
     }
     return {0, 0, 0, !FItems.isEmpty()};
+}
+
+qint64 TPlan::BreakAfter(int drawing) const
+{
+    int last = -1; // the last drawing of the items so far
+    for (qsizetype i = 0; i < FItems.size(); ++i) {
+        const TItem& item = FItems[i];
+        if (item.Break)
+            continue;
+        if (item.Count == 0)
+            return 0;
+        last += item.Count;
+        if (drawing == last)
+            return i + 1 < FItems.size() && FItems[i + 1].Break ? FItems[i + 1].LimitMs : 0;
+        if (drawing < last)
+            return 0;
+    }
+    return 0;
 }
 
 QString LimitText(qint64 ms)

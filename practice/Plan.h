@@ -7,19 +7,22 @@
 
 /**
  * @brief A practice plan: drawings with a time limit each, item after item, such as ten of 30
- * seconds, then five of a minute. An item with no count (only the last may leave it out) holds
- * for the rest of the practice. An empty plan sets no limit.
+ * seconds, then five of a minute, with breaks between them. An item with no count (only the
+ * last may leave it out) holds for the rest of the practice. An empty plan sets no limit.
  *
  * Its text form is "[COUNTx]DURATION" items separated by commas, a duration being whole minutes
- * and seconds ("30s", "2m", "1m30s") from 1 second to 99 minutes: "10x30s,5x1m,2x5m".
+ * and seconds ("30s", "2m", "1m30s") from 1 second to 99 minutes, and "休憩DURATION" (or
+ * "restDURATION") a break, never counted as a drawing: "10x30s,休憩2m,5x1m,2x5m". A break
+ * stands between drawings: not first, not last, not beside another break.
  */
 class TPlan final
 {
 public:
     struct TItem
     {
-        int Count = 0; // 0: for the rest of the practice
+        int Count = 0; // 0: for the rest of the practice; 1 for a break
         qint64 LimitMs = 0;
+        bool Break = false; // a break of LimitMs, after the drawings before it
         bool operator==(const TItem&) const = default;
     };
 
@@ -46,6 +49,8 @@ public:
     // The text form, as Parse reads it back.
     QString Text() const;
     TPlace PlaceOf(int drawing) const;
+    // The break that follows drawing n (from 0) of the plan, in milliseconds; 0 for none.
+    qint64 BreakAfter(int drawing) const;
 
     bool operator==(const TPlan&) const = default;
 

@@ -12,11 +12,17 @@ qint64 TPlanProgress::LimitOf(qsizetype drawing) const
     return inPlan >= 0 ? FPlan.PlaceOf(int(inPlan)).LimitMs : 0;
 }
 
+qint64 TPlanProgress::BreakAfter(qsizetype drawing) const
+{
+    const qsizetype inPlan = drawing - FStart;
+    return inPlan >= 0 ? FPlan.BreakAfter(int(inPlan)) : 0;
+}
+
 QString TPlanProgress::Text(qsizetype drawing, qint64 limitMs) const
 {
     QString text = limitMs > 0 ? LimitText(limitMs) : QString();
     const qsizetype inPlan = drawing - FStart;
-    if (inPlan < 0)
+    if (inPlan < 0 || FPlan.IsEmpty())
         return text;
     const TPlan::TPlace place = FPlan.PlaceOf(int(inPlan));
     if (place.Ended)

@@ -10,6 +10,7 @@ void TPracticeClocks::Reset()
     FIsFirstStart = true;
     FCarriedMs = 0;
     FHoldsUnfinished = false;
+    FPaused = false;
 }
 
 void TPracticeClocks::Press(bool running)
@@ -20,6 +21,7 @@ void TPracticeClocks::Press(bool running)
         FStartDrawTime = FClock.NowMs() - FCarriedMs;
         FCarriedMs = 0;
         FHoldsUnfinished = false;
+        FPaused = false;
     }
     if (FIsFirstStart) {
         // The time between the reset and the first press counts nowhere.
@@ -30,9 +32,20 @@ void TPracticeClocks::Press(bool running)
 
 void TPracticeClocks::Stop(bool running)
 {
-    FStartDrawTime = running ? Reading() : FClock.NowMs();
+    if (running)
+        FStartDrawTime = Reading();
     FCarriedMs = 0;
     FHoldsUnfinished = false;
+    FPaused = false;
+}
+
+void TPracticeClocks::Pause()
+{
+    const qint64 stopped = Reading();
+    FCarriedMs = stopped - FStartDrawTime;
+    FStartDrawTime = stopped;
+    FHoldsUnfinished = true;
+    FPaused = true;
 }
 
 void TPracticeClocks::Restore(qint64 totalMs, qint64 drawMs)

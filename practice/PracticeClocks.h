@@ -24,8 +24,15 @@ public:
     // clocks must be started by the caller right after (it enables the timer).
     void Press(bool running);
     // A drawing was finished: a pause, if one follows, starts now (at the limit, when running
-    // clocks passed it).
+    // clocks passed it), or went on from the moment stopped clocks stopped.
     void Stop(bool running = true);
+    /**
+     * @brief The user pauses the drawing under way: the clocks stop now (at the limit, if it came
+     * first) with the drawing kept, and the next press carries on from its time, the pause left
+     * out of the total. The caller stops the timer.
+     */
+    void Pause();
+    bool Paused() const { return FPaused; }
 
     /**
      * @brief Stopped clocks as a recovered practice left them: `totalMs` on the total, and
@@ -56,6 +63,7 @@ public:
     qint64 StartDrawTime() const { return FStartDrawTime; }
     qint64 InitialDrawTime() const { return FInitialDrawTime; }
     bool IsFirstStart() const { return FIsFirstStart; }
+    const TClock& Clock() const { return FClock; }
 
 private:
     const TClock& FClock;
@@ -64,6 +72,7 @@ private:
     bool FIsFirstStart = true;
     qint64 FCarriedMs = 0; // drawing time the next press carries on from
     bool FHoldsUnfinished = false;
+    bool FPaused = false;
     qint64 FLimitMs = 0;
 
     // Now, or the moment the drawing reached its limit if that came first.

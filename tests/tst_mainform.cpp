@@ -1,5 +1,4 @@
-#include "FakeDialogs.h"
-#include "TestSupport.h"
+#include "FormFixture.h"
 #include "app/Application.h"
 #include "app/CanvasView.h"
 #include "app/CountdownBar.h"
@@ -23,104 +22,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
-
-namespace {
-const QDateTime kNow(QDate(2024, 3, 7), QTime(14, 30, 15));
-
-// One window in a working directory of its own, with a clock and dialogs the test controls.
-class TFormFixture
-{
-public:
-    TFormFixture()
-        : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME")),
-          FOldConfig(qgetenv("XDG_CONFIG_HOME"))
-    {
-        QDir::setCurrent(FDir.path());
-        qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
-        Start();
-    }
-    ~TFormFixture()
-    {
-        Form.reset();
-        QDir::setCurrent(FOld);
-        qputenv("XDG_STATE_HOME", FOldState);
-        qputenv("XDG_CONFIG_HOME", FOldConfig);
-    }
-
-    // The program ends without saving (the journal stays, as after a crash) and starts again in
-    // the same folders, offering what it finds.
-    void Restart()
-    {
-        Form.reset();
-        Start();
-        Form->RecoverPractice();
-    }
-    QString StateHome() const { return FState.path(); }
-    // The journal folders of programs that are not running, as the next start would find them.
-    QStringList LeftJournals() const
-    {
-        return QDir(FState.path() + "/tenarai").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    }
-
-    QString Text(const char* name) const { return Form->findChild<QLabel*>(name)->text(); }
-    QPushButton* Button(const char* name) const { return Form->findChild<QPushButton*>(name); }
-    QAction* Command(const char* name) const { return Form->findChild<QAction*>(name); }
-    TCountdownBar* Bar() const { return Form->findChild<TCountdownBar*>("CountdownBar"); }
-    void Key(int key, Qt::KeyboardModifiers modifiers = {}) const
-    {
-        QTest::keyClick(Form->windowHandle(), Qt::Key(key), modifiers);
-    }
-    TCanvasView* Canvas() const { return Form->findChild<TCanvasView*>("PaintImage"); }
-    TThumbnailListView* List() const { return Form->findChild<TThumbnailListView*>("ThumbnailListView"); }
-    TDrawer* Drawer() const { return Form->findChild<TDrawer*>("ThumbnailMultiView"); }
-    QImage Pixels() const { return Form->CanvasBitmap().Image(); }
-
-    // A stroke through the window, as the window system delivers it.
-    void Stroke(QPoint from, QPoint to) const
-    {
-        QWindow* w = Form->windowHandle();
-        const QPoint origin = Canvas()->mapTo(Form.get(), QPoint(0, 0));
-        QTest::mousePress(w, Qt::LeftButton, {}, origin + from);
-        QTest::mouseMove(w, origin + (from + to) / 2);
-        QTest::mouseMove(w, origin + to);
-        QTest::mouseRelease(w, Qt::LeftButton, {}, origin + to);
-    }
-    void Click(const char* button) const { QTest::mouseClick(Button(button), Qt::LeftButton); }
-    TFakeDialogScope Dialogs;
-    TManualClock Clock;
-    QDateTime Now = kNow;
-    std::function<void()> OnNow; // runs when a save reads the time
-    std::unique_ptr<TMainForm> Form;
-
-private:
-    void Start()
-    {
-        Form = std::make_unique<TMainForm>(TMainForm::TTimeSources{&Clock, [this] {
-                                                                       if (OnNow)
-                                                                           OnNow();
-                                                                       return Now;
-                                                                   }});
-        Form->show();
-    }
-
-    QTemporaryDir FDir;
-    QTemporaryDir FState;
-    QTemporaryDir FConfig;
-    QString FOld;
-    QByteArray FOldState;
-    QByteArray FOldConfig;
-};
-
-// The button of a message box, found by its text.
-QAbstractButton* BoxButton(QMessageBox* box, const QString& text)
-{
-    for (QAbstractButton* b : box->buttons())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
-} // namespace
 
 class TestMainForm : public QObject
 {
@@ -753,19 +654,21 @@ private slots:
         for (QAction* a : f.Form->ProgramMenu()->actions())
             if (!a->isSeparator())
                 entries << a->text() + "|" + a->shortcut().toString();
-        QCOMPARE(entries,
-                 (QStringList{"練習プラン|", "時間切れの音|", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z",
-                              "ペン|P", "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|",
-                              "参考画像フォルダーを開く…|", "参考画像をスキップ|S", "参考画像を閉じる|",
-                              "結果フォルダーを開く|", "Tenarai について|"}));
+        QCOMPARE(entries, (QStringList{"練習プラン|", "時間切れの音|", "残り時間の合図|", "一時停止|Space",
+                                       "+30秒|+", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z", "ペン|P",
+                                       "消しゴム|E", "Next|N", "結果を保存|Ctrl+S", "リセット|",
+                                       "参考画像フォルダーを開く…|", "参考画像をスキップ|S",
+                                       "参考画像を閉じる|", "結果フォルダーを開く|", "Tenarai について|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));
         QStringList plans;
         for (QAction* a : f.Form->findChild<QMenu*>("PlanMenu")->actions())
             if (!a->isSeparator())
                 plans << a->text();
-        QCOMPARE(plans, (QStringList{"制限なし", "30秒", "1分", "2分", "5分", "10分",
-                                     "クラス（30秒×10、1分×5、2分×3、5分×2）", "カスタム…"}));
+        QCOMPARE(plans,
+                 (QStringList{"制限なし", "30秒", "1分", "2分", "5分", "10分",
+                              "クラス（30秒×10、1分×5、2分×3、5分×2）",
+                              "クラス（30秒×10、休憩1分、1分×5、休憩1分、2分×3、5分×2）", "カスタム…"}));
         QVERIFY(f.Command("TimeUpSoundCommand")->isChecked());
         QVERIFY(!f.Bar()->isVisible());
 

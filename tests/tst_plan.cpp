@@ -22,6 +22,7 @@ private slots:
         QTest::newRow("before the plan") << "2x30s" << 3 << 2 << qint64(0) << "";
         QTest::newRow("started late") << "2x30s" << 3 << 4 << qint64(30000) << "2/2 · 30秒";
         QTest::newRow("open-ended") << "1x10s,1m30s" << 0 << 7 << qint64(90000) << "7 · 1分30秒";
+        QTest::newRow("break skipped") << "1x10s,休憩1m,2x20s" << 0 << 2 << qint64(20000) << "2/2 · 20秒";
     }
     void progressThroughThePlan()
     {

@@ -324,6 +324,30 @@ private slots:
         QTest::newRow("open item not last") << "1m,5x2m"
                                             << ""
                                             << "「1m」: 枚数を省けるのは最後の項目だけです";
+        QTest::newRow("leading zeros") << "0001x0000000000030s,00002x01m"
+                                       << "1x30s,2x1m"
+                                       << "";
+        QTest::newRow("breaks") << "10x30s,休憩2m,5x1m"
+                                << "10x30s,休憩2m,5x1m"
+                                << "";
+        QTest::newRow("rest") << "2x1m, REST 1m30s ,2m"
+                              << "2x1m,休憩1m30s,2m"
+                              << "";
+        QTest::newRow("zero break") << "1x30s,休憩0s,1x30s"
+                                    << ""
+                                    << "「休憩0s」: 時間は1秒から99分までです";
+        QTest::newRow("break last") << "2x30s,休憩1m"
+                                    << ""
+                                    << "「休憩1m」: 最後の項目を休憩にはできません";
+        QTest::newRow("break first") << "rest1m,2x30s"
+                                     << ""
+                                     << "「rest1m」: 最初の項目を休憩にはできません";
+        QTest::newRow("two breaks") << "2x30s,休憩1m,rest2m,1m"
+                                    << ""
+                                    << "「rest2m」: 休憩が続いています";
+        QTest::newRow("counted break") << "2x30s,3x休憩1m,1m"
+                                       << ""
+                                       << "「3x休憩1m」: 休憩には枚数を付けられません";
         QTest::newRow("huge number") << "99999999999999999999s"
                                      << ""
                                      << "「99999999999999999999s」: 時間は1秒から99分までです";
@@ -354,6 +378,14 @@ private slots:
         QCOMPARE(plan.PlaceOf(2).Number, 1);
         QVERIFY(plan.PlaceOf(3).Ended);
         QCOMPARE(plan.PlaceOf(3).LimitMs, 0);
+        // Breaks fall between drawings and are never counted as one.
+        const TPlan rests = *TPlan::Parse("2x30s,休憩1m,1x2m,rest10s,1m");
+        QCOMPARE(rests.PlaceOf(2).LimitMs, 120000);
+        QCOMPARE(rests.PlaceOf(3).LimitMs, 60000);
+        QCOMPARE(rests.PlaceOf(3).Count, 0);
+        const QList<qint64> breaks{0, 60000, 10000, 0, 0};
+        for (int drawing = 0; drawing < breaks.size(); ++drawing)
+            QCOMPARE(rests.BreakAfter(drawing), breaks[drawing]);
         const TPlan open = *TPlan::Parse("1x10s,1m");
         QCOMPARE(open.PlaceOf(500).LimitMs, 60000);
         QCOMPARE(open.PlaceOf(500).Number, 500);

@@ -21,9 +21,10 @@ class TFakePractice final : public TPracticeView
 {
 public:
     qsizetype FinishedDrawings() const override { return Finished; }
-    bool DrawingInProgress() const override { return Running; }
+    bool DrawingInProgress() const override { return Running || Clocks.HoldsUnfinishedDrawing(); }
     bool ClocksRunning() const override { return Running; }
     TPracticeClocks& PracticeClocks() override { return Clocks; }
+    void SetClocksRunning(bool running) override { Running = running; }
     const TBitmap& CanvasBitmap() const override { return Canvas; }
 
     void Press()
