@@ -77,6 +77,9 @@ TCommands::TCommands(QWidget* window)
         tool->setCheckable(true);
         tools->addAction(tool);
     }
+    MirrorView = MakeCommand(window, Menu, "MirrorViewCommand", QStringLiteral("左右反転表示"),
+                             {QKeySequence(Qt::Key_M)});
+    MirrorView->setCheckable(true);
     Menu->addSeparator();
     Next = MakeCommand(window, Menu, "NextCommand", QStringLiteral("Next"),
                        {QKeySequence(Qt::Key_N), QKeySequence(Qt::Key_Right)});

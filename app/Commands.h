@@ -29,6 +29,7 @@ struct TCommands
     QAction* Redo = nullptr;
     QAction* Pen = nullptr;
     QAction* Eraser = nullptr;
+    QAction* MirrorView = nullptr; // "左右反転表示", a check entry
     QAction* Next = nullptr;
     QAction* Save = nullptr;
     QAction* Reset = nullptr;

@@ -7,10 +7,7 @@
 #include "app/DialogService.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
-#include "app/JournalKeeper.h"
-#include "app/PlanRunner.h"
-#include "app/ReferencePane.h"
-#include "app/ResultFolder.h"
+#include "app/Rooms.h"
 #include "app/Thread.h"
 #include "app/ThumbnailList.h"
 #include "dialogs/ActivityDialog.h"
@@ -136,13 +133,9 @@ void TMainForm::CreateRooms()
     connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
     connect(Commands->About, &QAction::triggered, this, &ShowAboutBox);
 
-    FJournalKeeper = new TJournalKeeper(*this, this);
-    connect(FJournalKeeper, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
-    FPlanRunner = new TPlanRunner(*this, *Commands, this);
-    connect(FPlanRunner, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
-    FReferencePane = new TReferencePane(*Commands, this);
-    connect(FPlanRunner, &TPlanRunner::BreakChanged, FReferencePane, &TReferencePane::SetResting);
-    FResultFolder = new TResultFolder(*Commands, this);
+    Rooms = std::make_unique<TRooms>(*this, *PaintImage, *Commands, this);
+    connect(Rooms->Journal, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
+    connect(Rooms->Plan, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
 }
 
 QMenu* TMainForm::ProgramMenu() const
@@ -205,7 +198,7 @@ void TMainForm::FormCloseQuery(bool& canClose)
                       if (DrawingInProgress())
                           FinishDrawing();
                       SaveResultFromFile();
-                      FJournalKeeper->Discard();
+                      Rooms->Journal->Discard();
                   });
     canClose = ModalResult;
 }
@@ -228,7 +221,7 @@ void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
         return;
     if (!Commands->Undo->isEnabled())
         UpdateHistoryCommands();
-    FJournalKeeper->CanvasChanged();
+    Rooms->Journal->CanvasChanged();
     PaintImage->UpdatePixels(touched);
 }
 
@@ -247,13 +240,13 @@ void TMainForm::CountTimerTimer()
 {
     DrawTimeText->setText(Clocks.DrawTimeText());
     TotalDrawTimeText->setText(Clocks.TotalDrawTimeText());
-    FPlanRunner->Tick();
+    Rooms->Plan->Tick();
 }
 
 void TMainForm::NextClick()
 {
     FinishDrawing();
-    FReferencePane->Next();
+    Rooms->References->Next();
 }
 
 void TMainForm::UsePenButtonClick()
@@ -270,6 +263,7 @@ void TMainForm::ChangeTool(bool pen)
 {
     UsePenButton->setEnabled(!pen);
     UseEraserButton->setEnabled(pen);
+    PaintImage->SetTool(pen ? TTool::Pen : TTool::Eraser);
     (pen ? Commands->Pen : Commands->Eraser)->setChecked(true);
 }
 
@@ -293,7 +287,7 @@ void TMainForm::FitPaintImage()
 void TMainForm::ResetPractice()
 {
     ThumbImages.clear();
-    FJournalKeeper->Discard();
+    Rooms->Journal->Discard();
     Sheet.Clear();
     PaintImage->update();
     PaintImage->setFocusPolicy(Qt::ClickFocus);
@@ -306,7 +300,7 @@ void TMainForm::ResetPractice()
     Sheet.MouseUp();
     UpdateHistoryCommands();
     ChangeTool(true);
-    FPlanRunner->Restart();
+    Rooms->Plan->Restart();
 }
 
 void TMainForm::FinishDrawing()
@@ -315,16 +309,16 @@ void TMainForm::FinishDrawing()
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
     const qint64 total = CountTimer->isActive() ? Clocks.TotalDrawTimeMs() : Clocks.StoppedTotalMs();
     const TFinishedDrawing drawing =
-        TFinishedDrawing::Pack(thumbnail, stamp, total, FReferencePane->CurrentLink());
+        TFinishedDrawing::Pack(thumbnail, stamp, total, Rooms->References->CurrentLink());
     AddDrawing(drawing, thumbnail.Image());
-    FJournalKeeper->Append(drawing);
+    Rooms->Journal->Append(drawing);
     Sheet.Clear();
     PaintImage->update();
     Clocks.Stop(CountTimer->isActive());
     CountTimer->stop();
     UpdateHistoryCommands();
     ChangeTool(true);
-    FPlanRunner->DrawingFinished();
+    Rooms->Plan->DrawingFinished();
 }
 
 void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail)
@@ -336,7 +330,7 @@ void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbn
 
 bool TMainForm::SaveResultFromFile()
 {
-    SaveResultSheets(ThumbImages, FTime.Now(), {}, FResultFolder->Path());
+    SaveResultSheets(ThumbImages, FTime.Now(), {}, Rooms->Results->Path());
     return true;
 }
 void TMainForm::FinishClick()
@@ -419,19 +413,19 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
         Sheet.Refit(QSizeF(PaintImage->size()));
         PaintImage->update();
     }
-    FPlanRunner->Update();
+    Rooms->Plan->Update();
 }
 
 void TMainForm::TimeUp()
 {
     FinishDrawing();
-    FReferencePane->Next();
+    Rooms->References->Next();
     PaintImage->Flash();
 }
 
 void TMainForm::PlaceCountdown()
 {
-    FPlanRunner->PlaceBar(size(), QRect(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size()));
+    Rooms->Plan->PlaceBar(size(), QRect(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size()));
     ThumbnailMultiView->raise();
 }
 
@@ -444,6 +438,6 @@ void TMainForm::UpdateHistoryCommands()
 void TMainForm::HistoryStepped(const QRect& changed)
 {
     PaintImage->UpdatePixels(changed);
-    FJournalKeeper->CanvasChanged();
+    Rooms->Journal->CanvasChanged();
     UpdateHistoryCommands();
 }

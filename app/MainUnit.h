@@ -1,11 +1,8 @@
 #ifndef TENARAI_APP_MAINUNIT_H
 #define TENARAI_APP_MAINUNIT_H
 
-#include "app/JournalKeeper.h"
-#include "app/PlanRunner.h"
 #include "app/PracticeView.h"
-#include "app/ReferencePane.h"
-#include "app/ResultFolder.h"
+#include "app/Rooms.h"
 #include "practice/DrawingSheet.h"
 #include "practice/PracticeClocks.h"
 
@@ -50,15 +47,15 @@ public:
     const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
     QMenu* ProgramMenu() const;
     // The rooms' doors that the program's start and the tests use.
-    TJournal& PracticeJournal() const { return FJournalKeeper->Journal(); }
-    void RecoverPractice() { FJournalKeeper->Recover(); }
-    void FlushJournal() { FJournalKeeper->Flush(); }
-    void SetPlan(const TPlan& plan, bool remember = true) { FPlanRunner->SetPlan(plan, remember); }
-    const TPlan& Plan() const { return FPlanRunner->Plan(); }
-    void OpenReferences(const QString& dir, bool remember = true) { FReferencePane->Open(dir, remember); }
-    void ReopenReferences() { FReferencePane->Reopen(); }
-    TReferenceWindow* ReferenceWindow() const { return FReferencePane->Window(); }
-    void SetResultFolder(const QString& folder) { FResultFolder->SetPath(folder); }
+    TJournal& PracticeJournal() const { return Rooms->Journal->Journal(); }
+    void RecoverPractice() { Rooms->Journal->Recover(); }
+    void FlushJournal() { Rooms->Journal->Flush(); }
+    void SetPlan(const TPlan& plan, bool remember = true) { Rooms->Plan->SetPlan(plan, remember); }
+    const TPlan& Plan() const { return Rooms->Plan->Plan(); }
+    void OpenReferences(const QString& dir, bool remember = true) { Rooms->References->Open(dir, remember); }
+    void ReopenReferences() { Rooms->References->Reopen(); }
+    TReferenceWindow* ReferenceWindow() const { return Rooms->References->Window(); }
+    void SetResultFolder(const QString& folder) { Rooms->Results->SetPath(folder); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,10 +109,7 @@ private:
     TThumbnailListView* ThumbnailListView = nullptr;
     TCustomActivityDialog* ActivityDialog = nullptr;
     std::unique_ptr<TCommands> Commands;
-    TJournalKeeper* FJournalKeeper = nullptr;
-    TPlanRunner* FPlanRunner = nullptr;
-    TReferencePane* FReferencePane = nullptr;
-    TResultFolder* FResultFolder = nullptr;
+    std::unique_ptr<TRooms> Rooms; // made after the controls and the commands they use
 
     // The practice.
     TTimeSources FTime;

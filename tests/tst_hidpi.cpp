@@ -4,6 +4,7 @@
 #include "app/CanvasView.h"
 #include "app/MainUnit.h"
 
+#include <QAction>
 #include <QtTest>
 
 // Run at the screen scale given by QT_SCALE_FACTOR: one unit stays one canvas pixel, the pointer
@@ -48,6 +49,33 @@ private slots:
             }
         }
         QVERIFY(dark == qFloor(dpr) || dark == qCeil(dpr));
+    }
+
+    // The pointer shows the tool at the size the canvas shows it: the eraser's ring is ten
+    // canvas pixels across, in device pixels at this scale.
+    void cursorShowsTheToolAtScale()
+    {
+        TFakeDialogScope dialogs;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const qreal dpr = form.devicePixelRatioF();
+        auto* canvas = form.findChild<TCanvasView*>("PaintImage");
+        form.findChild<QAction*>("EraserCommand")->trigger();
+        const QPixmap cursor = canvas->cursor().pixmap();
+        QCOMPARE(cursor.devicePixelRatio(), dpr);
+        const QImage image = cursor.toImage();
+        int left = image.width(), right = -1;
+        const int y = image.height() / 2;
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 200 && qGray(image.pixel(x, y)) < 64) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+        QVERIFY2(qAbs(right - left + 1 - 10 * dpr) <= 1.5, qPrintable(QString::number(right - left + 1)));
+        // Its hot spot is the ring's centre, to the logical pixel.
+        QVERIFY(qAbs(canvas->cursor().hotSpot().x() - image.width() / 2.0 / dpr) <= 1);
+        QVERIFY(qAbs(canvas->cursor().hotSpot().y() - image.height() / 2.0 / dpr) <= 1);
     }
 };
 
