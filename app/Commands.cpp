@@ -93,6 +93,12 @@ TCommands::TCommands(QWidget* window)
                                 {QKeySequence(Qt::Key_S)});
     CloseReferences = MakeCommand(window, Menu, "CloseReferencesCommand", QStringLiteral("参考画像を閉じる"));
     Menu->addSeparator();
+    Review =
+        MakeCommand(window, Menu, "ReviewCommand", QStringLiteral("振り返り"), {QKeySequence(Qt::Key_R)});
+    ReviewAfterPlan =
+        MakeCommand(window, Menu, "ReviewAfterPlanCommand", QStringLiteral("プラン終了後に振り返る"));
+    ReviewAfterPlan->setCheckable(true);
+    Menu->addSeparator();
     OpenResultFolder =
         MakeCommand(window, Menu, "OpenResultFolderCommand", QStringLiteral("結果フォルダーを開く"));
     About = MakeCommand(window, Menu, "AboutCommand", QStringLiteral("Tenarai について"));

@@ -36,6 +36,8 @@ struct TCommands
     QAction* OpenReferences = nullptr;
     QAction* SkipReference = nullptr;
     QAction* CloseReferences = nullptr;
+    QAction* Review = nullptr;          // "振り返り"
+    QAction* ReviewAfterPlan = nullptr; // "プラン終了後に振り返る", a check entry
     QAction* OpenResultFolder = nullptr;
     QAction* About = nullptr;
 

@@ -136,6 +136,8 @@ void TMainForm::CreateRooms()
     Rooms = std::make_unique<TRooms>(*this, *PaintImage, *Commands, this);
     connect(Rooms->Journal, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
     connect(Rooms->Plan, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
+    connect(this, &TMainForm::DrawingAdded, Rooms->Review, &TReview::DrawingAdded);
+    connect(this, &TMainForm::PracticeCleared, Rooms->Review, &TReview::PracticeCleared);
 }
 
 QMenu* TMainForm::ProgramMenu() const
@@ -301,6 +303,7 @@ void TMainForm::ResetPractice()
     UpdateHistoryCommands();
     ChangeTool(true);
     Rooms->Plan->Restart();
+    emit PracticeCleared();
 }
 
 void TMainForm::FinishDrawing()
@@ -326,6 +329,7 @@ void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbn
     ThumbImages.append(drawing);
     ThumbnailListView->AddEntry(ListImageOf(thumbnail), drawing.Stamp());
     NextCountText->setText(QString::number(ThumbImages.size()));
+    emit DrawingAdded(drawing);
 }
 
 bool TMainForm::SaveResultFromFile()

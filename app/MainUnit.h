@@ -57,6 +57,10 @@ public:
     TReferenceWindow* ReferenceWindow() const { return Rooms->References->Window(); }
     void SetResultFolder(const QString& folder) { Rooms->Results->SetPath(folder); }
 
+signals:
+    void DrawingAdded(const TFinishedDrawing& drawing); // finished, or recovered
+    void PracticeCleared();                             // saved, reset, or replaced by a recovery
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -83,8 +83,11 @@ void TPlanRunner::DrawingFinished()
     EndBreak(false);
     FBreakOver = false;
     Update();
-    if (const qint64 rest = FProgress.BreakAfter(FPractice.FinishedDrawings() - 1))
+    const qsizetype finished = FPractice.FinishedDrawings();
+    if (const qint64 rest = FProgress.BreakAfter(finished - 1))
         StartBreak(rest);
+    if (FProgress.EndedAt(finished) && !FProgress.EndedAt(finished - 1))
+        emit PlanEnded();
 }
 
 void TPlanRunner::Restart()

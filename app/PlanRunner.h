@@ -47,6 +47,8 @@ signals:
     void TimeUp();
     // A break of the plan began (true) or ended (false).
     void BreakChanged(bool on);
+    // The plan's last drawing was finished.
+    void PlanEnded();
 
 private:
     void PlanCommandExecute(QAction* entry);

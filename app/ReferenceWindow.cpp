@@ -1,17 +1,12 @@
 #include "app/ReferenceWindow.h"
 
 #include "app/Settings.h"
+#include "app/WindowPlace.h"
 #include "references/ReferenceImage.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QScreen>
-
-namespace {
-constexpr int kGap = 8;         // between the main window and this one
-constexpr int kNarrowest = 200; // narrower than this a reference is not worth showing
-} // namespace
 
 TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window), FMenu(new QMenu(this)),
@@ -47,32 +42,10 @@ TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
     if (!restoreGeometry(settings->value(QLatin1String(Settings::ReferenceGeometry)).toByteArray()))
-        PlaceBeside(mainWindow);
+        setGeometry(PlaceBeside(mainWindow, 0.75));
 }
 
 TReferenceWindow::~TReferenceWindow() = default;
-
-void TReferenceWindow::PlaceBeside(QWidget* mainWindow)
-{
-    const QRect main = mainWindow->frameGeometry();
-    const QScreen* screen = mainWindow->screen();
-    const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    const int height = qMin(main.height(), free.height());
-    const int wanted = qMax(kNarrowest, height * 3 / 4);
-    const int right = free.right() - (main.right() + kGap);
-    const int left = (main.left() - kGap) - free.left();
-    // To the right where the screen has room, else to the left; never over the main window.
-    int width = wanted;
-    int x = main.right() + 1 + kGap;
-    if (right < wanted && left >= wanted) {
-        x = main.left() - kGap - wanted;
-    } else if (right < wanted) {
-        const bool useRight = right >= left;
-        width = qMax(kNarrowest, useRight ? right : left);
-        x = useRight ? main.right() + 1 + kGap : main.left() - kGap - width;
-    }
-    setGeometry(x, qMax(free.top(), main.top()), width, height);
-}
 
 QSize TReferenceWindow::DecodeBox() const
 {

@@ -41,7 +41,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void PlaceBeside(QWidget* mainWindow);
     void ViewChanged();
     void SetOnTop(bool on);
 

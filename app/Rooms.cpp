@@ -5,7 +5,9 @@
 TRooms::TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& commands, QWidget* window)
     : Journal(new TJournalKeeper(practice, window)), Plan(new TPlanRunner(practice, commands, window)),
       References(new TReferencePane(commands, window)), Results(new TResultFolder(commands, window)),
-      PenEnds(new TPenEnds(canvas, commands, window)), Mirror(new TMirrorView(canvas, commands, window))
+      PenEnds(new TPenEnds(canvas, commands, window)), Mirror(new TMirrorView(canvas, commands, window)),
+      Review(new TReview(commands, window))
 {
+    QObject::connect(Plan, &TPlanRunner::PlanEnded, Review, &TReview::PlanEnded);
     QObject::connect(Plan, &TPlanRunner::BreakChanged, References, &TReferencePane::SetResting);
 }

@@ -7,6 +7,7 @@
 #include "app/PlanRunner.h"
 #include "app/ReferencePane.h"
 #include "app/ResultFolder.h"
+#include "app/Review.h"
 
 class QWidget;
 class TCanvasView;
@@ -28,6 +29,7 @@ struct TRooms
     TResultFolder* Results;
     TPenEnds* PenEnds;
     TMirrorView* Mirror;
+    TReview* Review;
 };
 
 #endif

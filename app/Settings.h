@@ -14,6 +14,8 @@ inline constexpr auto ReferenceGrey = "references/grey";
 inline constexpr auto ReferenceMirror = "references/mirror";
 inline constexpr auto ReferenceOnTop = "references/onTop";
 inline constexpr auto ReferenceGeometry = "references/geometry";
+inline constexpr auto ReviewGeometry = "review/geometry";
+inline constexpr auto ReviewAfterPlan = "review/afterPlan";
 } // namespace Settings
 
 /**

@@ -12,6 +12,12 @@ qint64 TPlanProgress::LimitOf(qsizetype drawing) const
     return inPlan >= 0 ? FPlan.PlaceOf(int(inPlan)).LimitMs : 0;
 }
 
+bool TPlanProgress::EndedAt(qsizetype drawing) const
+{
+    const qsizetype inPlan = drawing - FStart;
+    return inPlan >= 0 && FPlan.PlaceOf(int(inPlan)).Ended;
+}
+
 qint64 TPlanProgress::BreakAfter(qsizetype drawing) const
 {
     const qsizetype inPlan = drawing - FStart;

@@ -21,6 +21,8 @@ public:
 
     // The limit of the practice's drawing `drawing` (from 0); 0 for none.
     qint64 LimitOf(qsizetype drawing) const;
+    // Whether the practice's drawing `drawing` comes after the plan's last one.
+    bool EndedAt(qsizetype drawing) const;
     // The break that follows the practice's drawing `drawing`; 0 for none.
     qint64 BreakAfter(qsizetype drawing) const;
     // What the countdown bar says for that drawing with its limit: "3/10 · 30秒", "2 · 1分",

@@ -654,11 +654,26 @@ private slots:
         for (QAction* a : f.Form->ProgramMenu()->actions())
             if (!a->isSeparator())
                 entries << a->text() + "|" + a->shortcut().toString();
-        QCOMPARE(entries, (QStringList{"練習プラン|", "時間切れの音|", "残り時間の合図|", "一時停止|Space",
-                                       "+30秒|+", "元に戻す|Ctrl+Z", "やり直し|Ctrl+Shift+Z", "ペン|P",
-                                       "消しゴム|E", "左右反転表示|M", "Next|N", "結果を保存|Ctrl+S",
-                                       "リセット|", "参考画像フォルダーを開く…|", "参考画像をスキップ|S",
-                                       "参考画像を閉じる|", "結果フォルダーを開く|", "Tenarai について|"}));
+        QCOMPARE(entries, (QStringList{"練習プラン|",
+                                       "時間切れの音|",
+                                       "残り時間の合図|",
+                                       "一時停止|Space",
+                                       "+30秒|+",
+                                       "元に戻す|Ctrl+Z",
+                                       "やり直し|Ctrl+Shift+Z",
+                                       "ペン|P",
+                                       "消しゴム|E",
+                                       "左右反転表示|M",
+                                       "Next|N",
+                                       "結果を保存|Ctrl+S",
+                                       "リセット|",
+                                       "参考画像フォルダーを開く…|",
+                                       "参考画像をスキップ|S",
+                                       "参考画像を閉じる|",
+                                       "振り返り|R",
+                                       "プラン終了後に振り返る|",
+                                       "結果フォルダーを開く|",
+                                       "Tenarai について|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));
         QStringList plans;

@@ -1,0 +1,30 @@
+#ifndef TENARAI_REVIEW_PAIRS_H
+#define TENARAI_REVIEW_PAIRS_H
+
+#include "practice/FinishedDrawing.h"
+
+#include <QImage>
+#include <QString>
+
+/**
+ * @brief One drawing of a review beside its reference: the thumbnail with its stamp, and the
+ * reference as it was shown fitted into the same square, as the reference sheets hold it.
+ */
+struct TReviewPair
+{
+    QImage Drawing;  // 512 × 512, the stamp included
+    QString Caption; // "3 · 00:12.345": its number in the practice and its time
+    bool HasReference = false;
+    QImage Reference; // null while it is read, or when there is none; "見つかりません" when gone
+};
+
+// The pair of the practice's drawing `number` (from 1), its reference still to be read.
+TReviewPair PairOf(const TFinishedDrawing& drawing, int number);
+// The reference as it was shown, fitted into the thumbnail's square: reads a file, so off the
+// user-interface thread.
+QImage ReferenceOfPair(const TReferenceLink& reference);
+// The drawing's lines in a strong colour on transparent, two pixels wide, for laying over the
+// reference; the stamp is left out.
+QImage InkLayer(const QImage& drawing, QColor colour);
+
+#endif
