@@ -19,7 +19,9 @@ QString HelpText()
         "                     時間は 30s、2m、1m30s のように1秒から99分まで。\n"
         "                     最後の項目の枚数を省くと、それ以降すべてに使う）\n"
         "  --references DIR   参考画像のフォルダー（サブフォルダーの画像も使う）\n"
-        "  --result-dir DIR   結果の画像を保存するフォルダー（既定は作業フォルダーの result）\n");
+        "  --result-dir DIR   結果の画像を保存するフォルダー（既定は作業フォルダーの result）\n"
+        "  --export-history FILE\n"
+        "                     練習の記録を CSV で FILE に書き出して終わります（ウィンドウは開きません）\n");
 }
 } // namespace
 
@@ -33,7 +35,9 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
     const QCommandLineOption plan(QStringLiteral("plan"), QString(), QStringLiteral("PLAN"));
     const QCommandLineOption references(QStringLiteral("references"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption resultDir(QStringLiteral("result-dir"), QString(), QStringLiteral("DIR"));
-    parser.addOptions({help, version, plan, references, resultDir});
+    const QCommandLineOption exportHistory(QStringLiteral("export-history"), QString(),
+                                           QStringLiteral("FILE"));
+    parser.addOptions({help, version, plan, references, resultDir, exportHistory});
 
     const auto fail = [&](const QString& message) {
         result.ExitCode = 2;
@@ -46,7 +50,7 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
             return fail(QStringLiteral("知らないオプションです: %1")
                             .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
                                  unknown.first()));
-        for (const char* name : {"plan", "references", "result-dir"})
+        for (const char* name : {"plan", "references", "result-dir", "export-history"})
             if (parser.errorText().contains(QLatin1String("--") + QLatin1String(name) + QLatin1String("'")))
                 return fail(QStringLiteral("オプションに値がありません: --%1").arg(QLatin1String(name)));
         return fail(parser.errorText());
@@ -73,6 +77,11 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         result.ResultFolder = parser.value(resultDir);
         if (result.ResultFolder.isEmpty())
             return fail(QStringLiteral("--result-dir のフォルダーが空です"));
+    }
+    if (parser.isSet(exportHistory)) {
+        result.ExportHistory = parser.value(exportHistory);
+        if (result.ExportHistory.isEmpty())
+            return fail(QStringLiteral("--export-history のファイルが空です"));
     }
     if (parser.isSet(references)) {
         result.References = parser.value(references);

@@ -13,6 +13,7 @@ struct TCommandLine
     std::optional<TPlan> Plan; // wins over the remembered plan for this run
     QString References;        // a folder of references to open; wins over the remembered one
     QString ResultFolder;      // where sheets go; empty: "result" below the working folder
+    QString ExportHistory;     // write the practice record here as CSV, and start no window
 
     // When set, the program does not start: it prints these and ends with ExitCode.
     std::optional<int> ExitCode;

@@ -98,6 +98,8 @@ TCommands::TCommands(QWidget* window)
     ReviewAfterPlan =
         MakeCommand(window, Menu, "ReviewAfterPlanCommand", QStringLiteral("プラン終了後に振り返る"));
     ReviewAfterPlan->setCheckable(true);
+    History =
+        MakeCommand(window, Menu, "HistoryCommand", QStringLiteral("練習の記録"), {QKeySequence(Qt::Key_H)});
     Menu->addSeparator();
     OpenResultFolder =
         MakeCommand(window, Menu, "OpenResultFolderCommand", QStringLiteral("結果フォルダーを開く"));

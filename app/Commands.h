@@ -38,6 +38,7 @@ struct TCommands
     QAction* CloseReferences = nullptr;
     QAction* Review = nullptr;          // "振り返り"
     QAction* ReviewAfterPlan = nullptr; // "プラン終了後に振り返る", a check entry
+    QAction* History = nullptr;         // "練習の記録"
     QAction* OpenResultFolder = nullptr;
     QAction* About = nullptr;
 

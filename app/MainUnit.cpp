@@ -133,11 +133,10 @@ void TMainForm::CreateRooms()
     connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
     connect(Commands->About, &QAction::triggered, this, &ShowAboutBox);
 
-    Rooms = std::make_unique<TRooms>(*this, *PaintImage, *Commands, this);
+    Rooms = std::make_unique<TRooms>(*this, *PaintImage, *Commands, FTime.Now, this);
     connect(Rooms->Journal, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
     connect(Rooms->Plan, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
-    connect(this, &TMainForm::DrawingAdded, Rooms->Review, &TReview::DrawingAdded);
-    connect(this, &TMainForm::PracticeCleared, Rooms->Review, &TReview::PracticeCleared);
+    Rooms->Follow(this);
 }
 
 QMenu* TMainForm::ProgramMenu() const
@@ -327,14 +326,16 @@ void TMainForm::FinishDrawing()
 void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail)
 {
     ThumbImages.append(drawing);
-    ThumbnailListView->AddEntry(ListImageOf(thumbnail), drawing.Stamp());
+    ThumbnailListView->AddEntry(ListImageOf(thumbnail.isNull() ? drawing.Image() : thumbnail),
+                                drawing.Stamp());
     NextCountText->setText(QString::number(ThumbImages.size()));
-    emit DrawingAdded(drawing);
+    emit DrawingAdded(drawing, !thumbnail.isNull());
 }
 
 bool TMainForm::SaveResultFromFile()
 {
-    SaveResultSheets(ThumbImages, FTime.Now(), {}, Rooms->Results->Path());
+    const QDateTime now = FTime.Now();
+    emit PracticeSaved(SaveResultSheets(ThumbImages, now, {}, Rooms->Results->Path()), now);
     return true;
 }
 void TMainForm::FinishClick()
@@ -403,7 +404,7 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
 {
     ResetPractice();
     for (const TFinishedDrawing& drawing : practice.Drawings)
-        AddDrawing(drawing, drawing.Image());
+        AddDrawing(drawing, {});
     // The clocks stand still, as right after "Next"; an unfinished drawing keeps its time, and
     // the next press carries on from it.
     const qint64 drawMs = practice.Canvas.isNull() ? -1 : practice.CanvasDrawMs;

@@ -58,8 +58,9 @@ public:
     void SetResultFolder(const QString& folder) { Rooms->Results->SetPath(folder); }
 
 signals:
-    void DrawingAdded(const TFinishedDrawing& drawing); // finished, or recovered
-    void PracticeCleared();                             // saved, reset, or replaced by a recovery
+    void DrawingAdded(const TFinishedDrawing& drawing, bool finishedNow); // false: recovered
+    void PracticeCleared(); // saved, reset, or replaced by a recovery
+    void PracticeSaved(const QStringList& files, const QDateTime& when); // its sheets are on disk
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,7 +88,8 @@ private:
     void FitPaintImage();
     void ResetPractice();
     void FinishDrawing();
-    void AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail); // list, drawer, count
+    // To the list, the drawer and the count; a drawing without its thumbnail is a recovered one.
+    void AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail);
     bool SaveResultFromFile();
     void RestorePractice(const TRecoveredPractice& practice);
     void TimeUp();

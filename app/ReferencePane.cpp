@@ -121,6 +121,11 @@ void TReferencePane::SetResting(bool resting)
         FWindow->SetNotice(resting ? QStringLiteral("休憩") : QString());
 }
 
+QString TReferencePane::Folder() const
+{
+    return FSession ? FSession->Folder() : QString();
+}
+
 TReferenceLink TReferencePane::CurrentLink() const
 {
     if (!FSession || FSession->Current().isEmpty())

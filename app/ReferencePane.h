@@ -36,6 +36,8 @@ public:
     // The reference on show as the drawing made now was made from it; empty when none is.
     TReferenceLink CurrentLink() const;
     TReferenceWindow* Window() const { return FWindow; }
+    // The folder references come from; empty when none are open.
+    QString Folder() const;
 
 protected:
     // Takes a folder dropped on the main window.

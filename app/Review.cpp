@@ -26,13 +26,15 @@ TReview::~TReview() = default;
 void TReview::DrawingAdded(const TFinishedDrawing& drawing)
 {
     FDrawings.append(drawing);
-    if (FWindow && FWindow->isVisible())
+    if (FWindow && FWindow->isVisible() && !FPast)
         Append(drawing, int(FDrawings.size()));
 }
 
 void TReview::PracticeCleared()
 {
     FDrawings.clear();
+    if (FPast)
+        return;
     ++FGeneration;
     if (FWindow)
         FWindow->Clear();
@@ -52,6 +54,16 @@ void TReview::Toggle()
         Show();
 }
 
+void TReview::ShowPast(const QList<TReviewPair>& pairs)
+{
+    Show();
+    ++FGeneration;
+    FPast = true;
+    FWindow->Clear();
+    for (const TReviewPair& pair : pairs)
+        FWindow->AddPair(pair);
+}
+
 void TReview::Show()
 {
     if (!FWindow) {
@@ -60,8 +72,10 @@ void TReview::Show()
         FWindow->addActions(FMainWindow->actions());
         FWindow->installEventFilter(this);
     }
-    if (!FWindow->isVisible())
+    if (!FWindow->isVisible() || FPast) {
+        FPast = false;
         Fill();
+    }
     FWindow->show();
     FWindow->raise();
 }
@@ -70,6 +84,7 @@ bool TReview::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FWindow && event->type() == QEvent::Hide) {
         ++FGeneration;
+        FPast = false;
         FWindow->Clear();
     }
     return QObject::eventFilter(watched, event);

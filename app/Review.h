@@ -27,6 +27,8 @@ public:
     void PlanEnded();
     void Show();
     void Toggle();
+    // Shows a saved practice instead of this one, until the window is closed.
+    void ShowPast(const QList<struct TReviewPair>& pairs);
     TReviewWindow* Window() const { return FWindow; }
 
 protected:
@@ -42,6 +44,7 @@ private:
     TReviewWindow* FWindow = nullptr; // made when first shown
     QList<TFinishedDrawing> FDrawings;
     int FGeneration = 0; // references read for an emptied window are not put in it
+    bool FPast = false;  // the window shows a saved practice
 };
 
 #endif

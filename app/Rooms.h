@@ -5,6 +5,7 @@
 #include "app/MirrorView.h"
 #include "app/PenEnds.h"
 #include "app/PlanRunner.h"
+#include "app/RecordKeeper.h"
 #include "app/ReferencePane.h"
 #include "app/ResultFolder.h"
 #include "app/Review.h"
@@ -21,7 +22,18 @@ struct TCommands;
  */
 struct TRooms
 {
-    TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& commands, QWidget* window);
+    TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& commands,
+           std::function<QDateTime()> now, QWidget* window);
+
+    // The practice's events reach the rooms that follow the practice.
+    template <class TWindow> void Follow(TWindow* window)
+    {
+        QObject::connect(window, &TWindow::DrawingAdded, Review, &TReview::DrawingAdded);
+        QObject::connect(window, &TWindow::PracticeCleared, Review, &TReview::PracticeCleared);
+        QObject::connect(window, &TWindow::DrawingAdded, Record, &TRecordKeeper::DrawingAdded);
+        QObject::connect(window, &TWindow::PracticeCleared, Record, &TRecordKeeper::PracticeCleared);
+        QObject::connect(window, &TWindow::PracticeSaved, Record, &TRecordKeeper::PracticeSaved);
+    }
 
     TJournalKeeper* Journal;
     TPlanRunner* Plan;
@@ -30,6 +42,7 @@ struct TRooms
     TPenEnds* PenEnds;
     TMirrorView* Mirror;
     TReview* Review;
+    TRecordKeeper* Record;
 };
 
 #endif

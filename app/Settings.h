@@ -16,6 +16,7 @@ inline constexpr auto ReferenceOnTop = "references/onTop";
 inline constexpr auto ReferenceGeometry = "references/geometry";
 inline constexpr auto ReviewGeometry = "review/geometry";
 inline constexpr auto ReviewAfterPlan = "review/afterPlan";
+inline constexpr auto RecordGeometry = "record/geometry";
 } // namespace Settings
 
 /**

@@ -2,6 +2,9 @@
 #include "app/CommandLine.h"
 #include "app/MainUnit.h"
 #include "app/UnixSignals.h"
+#include "history/Database.h"
+#include "history/History.h"
+#include "raster/Error.h"
 
 #include <QSessionManager>
 #include <csignal>
@@ -19,6 +22,22 @@ int main(int argc, char** argv)
         std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
         return *commandLine.ExitCode;
+    }
+
+    if (!commandLine.ExportHistory.isEmpty()) {
+        // No window: the record is read and written, and the program ends.
+        QCoreApplication core(argc, argv);
+        try {
+            THistoryDatabase(THistory::DefaultPath()).ExportCsv(commandLine.ExportHistory);
+        } catch (const EError& error) {
+            std::fputs(QStringLiteral("tenarai: 練習の記録を書き出せませんでした: %1\n")
+                           .arg(error.Message())
+                           .toLocal8Bit()
+                           .constData(),
+                       stderr);
+            return 1;
+        }
+        return 0;
     }
 
     TApplication::PrepareStart();

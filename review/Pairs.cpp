@@ -3,6 +3,9 @@
 #include "export/ResultSheets.h"
 #include "review/Fit.h"
 
+#include <QDir>
+#include <QHash>
+
 TReviewPair PairOf(const TFinishedDrawing& drawing, int number)
 {
     return {drawing.Decoded(),
@@ -14,6 +17,43 @@ TReviewPair PairOf(const TFinishedDrawing& drawing, int number)
 QImage ReferenceOfPair(const TReferenceLink& reference)
 {
     return ReferenceCell(reference);
+}
+
+namespace {
+QImage MissingCell()
+{
+    return ReferenceCell({QStringLiteral("/nonexistent"), false, false});
+}
+} // namespace
+
+QList<TReviewPair> PairsFromSheets(const QString& folder, const QString& stamp,
+                                   const QList<TSheetDrawing>& drawings)
+{
+    QHash<QString, QImage> sheets; // read once each; a null image for one that is gone
+    const auto cellOf = [&](const QString& file, int cell) {
+        if (!sheets.contains(file))
+            sheets.insert(file, QImage(file));
+        const QImage& sheet = sheets[file];
+        if (sheet.size() != QSize(Sheet::Side, Sheet::Side))
+            return QImage();
+        return sheet.copy((cell % Sheet::Columns) * Sheet::Cell, (cell / Sheet::Columns) * Sheet::Cell,
+                          Sheet::Cell, Sheet::Cell);
+    };
+    QList<TReviewPair> pairs;
+    for (const TSheetDrawing& drawing : drawings) {
+        const QString base = QDir(folder).filePath(stamp + QStringLiteral("_%1").arg(drawing.Sheet));
+        TReviewPair pair{
+            cellOf(base + QStringLiteral(".png"), drawing.Cell), drawing.Caption, drawing.HasReference, {}};
+        if (pair.Drawing.isNull())
+            pair.Drawing = MissingCell();
+        if (drawing.HasReference) {
+            pair.Reference = cellOf(base + QStringLiteral("_ref.png"), drawing.Cell);
+            if (pair.Reference.isNull())
+                pair.Reference = ReferenceCell({drawing.Reference, false, false});
+        }
+        pairs.append(pair);
+    }
+    return pairs;
 }
 
 QImage InkLayer(const QImage& drawing, QColor colour)

@@ -23,6 +23,21 @@ TReviewPair PairOf(const TFinishedDrawing& drawing, int number);
 // The reference as it was shown, fitted into the thumbnail's square: reads a file, so off the
 // user-interface thread.
 QImage ReferenceOfPair(const TReferenceLink& reference);
+// A drawing of a saved practice, found again in its sheets.
+struct TSheetDrawing
+{
+    QString Caption;
+    int Sheet = 1;     // "<stamp>_<sheet>.png"
+    int Cell = 0;      // 0 to 63, across then down
+    QString Reference; // the file, where it is not on a reference sheet; empty for none
+    bool HasReference = false;
+};
+// The pairs of a saved practice, from the cells of its result sheets and of its reference
+// sheets (or, where there is none, its reference files); a sheet that is gone gives
+// "見つかりません". Reads files: off the user-interface thread.
+QList<TReviewPair> PairsFromSheets(const QString& folder, const QString& stamp,
+                                   const QList<TSheetDrawing>& drawings);
+
 // The drawing's lines in a strong colour on transparent, two pixels wide, for laying over the
 // reference; the stamp is left out.
 QImage InkLayer(const QImage& drawing, QColor colour);

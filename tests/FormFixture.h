@@ -24,11 +24,12 @@ class TFormFixture
 public:
     TFormFixture()
         : FOld(QDir::currentPath()), FOldState(qgetenv("XDG_STATE_HOME")),
-          FOldConfig(qgetenv("XDG_CONFIG_HOME"))
+          FOldConfig(qgetenv("XDG_CONFIG_HOME")), FOldData(qgetenv("XDG_DATA_HOME"))
     {
         QDir::setCurrent(FDir.path());
         qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", FData.path().toLocal8Bit());
         Start();
     }
     ~TFormFixture()
@@ -37,6 +38,7 @@ public:
         QDir::setCurrent(FOld);
         qputenv("XDG_STATE_HOME", FOldState);
         qputenv("XDG_CONFIG_HOME", FOldConfig);
+        qputenv("XDG_DATA_HOME", FOldData);
     }
 
     // The program ends without saving (the journal stays, as after a crash) and starts again in
@@ -48,6 +50,7 @@ public:
         Form->RecoverPractice();
     }
     QString StateHome() const { return FState.path(); }
+    QString DataHome() const { return FData.path(); }
     // The journal folders of programs that are not running, as the next start would find them.
     QStringList LeftJournals() const
     {
@@ -98,9 +101,11 @@ private:
     QTemporaryDir FDir;
     QTemporaryDir FState;
     QTemporaryDir FConfig;
+    QTemporaryDir FData;
     QString FOld;
     QByteArray FOldState;
     QByteArray FOldConfig;
+    QByteArray FOldData;
 };
 
 // The button of a message box, found by its text.

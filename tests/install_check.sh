@@ -35,7 +35,7 @@ export QT_QPA_PLATFORM=xcb
 check "--version prints the project's version" [ "$("$bin" --version)" = "tenarai $version" ]
 help=$("$bin" --help); rc=$?
 check "--help exits 0" [ $rc -eq 0 ]
-for option in --help --version --plan --references --result-dir; do
+for option in --help --version --plan --references --result-dir --export-history; do
   check "--help lists $option" grep -q -- "$option" <<<"$help"
 done
 err=$("$bin" --no-such-option 2>&1 >/dev/null); rc=$?
@@ -46,5 +46,14 @@ check "a bad value exits 2 (got $rc)" [ $rc -eq 2 ]
 check "naming what is wrong ($err)" grep -q "「0x30s」" <<<"$err"
 err=$("$bin" --references /no/such/folder 2>&1 >/dev/null); rc=$?
 check "a missing reference folder exits 2 (got $rc)" [ $rc -eq 2 ]
+
+# The record written as CSV without a window: an empty record is its header alone.
+data=$(mktemp -d); trap 'rm -rf "$prefix" "$data"' EXIT
+XDG_DATA_HOME=$data "$bin" --export-history "$data/out.csv"; rc=$?
+check "--export-history exits 0 without a display (got $rc)" [ $rc -eq 0 ]
+check "and writes the header" grep -q '^practice_id,started_utc,saved_utc' "$data/out.csv"
+err=$(XDG_DATA_HOME=$data "$bin" --export-history /no/such/folder/out.csv 2>&1 >/dev/null); rc=$?
+check "a file it cannot write exits 1 (got $rc)" [ $rc -eq 1 ]
+check "with a message ($err)" grep -q "練習の記録を書き出せませんでした" <<<"$err"
 
 finish

@@ -672,6 +672,7 @@ private slots:
                                        "参考画像を閉じる|",
                                        "振り返り|R",
                                        "プラン終了後に振り返る|",
+                                       "練習の記録|H",
                                        "結果フォルダーを開く|",
                                        "Tenarai について|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));

@@ -9,7 +9,7 @@ pids=()
 # started with `launch` is killed and the folder removed when the script ends.
 private_session() {
   work=$(mktemp -d)
-  export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
+  export HOME=$work/home XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb
   mkdir -p "$HOME"
   trap 'for p in "${pids[@]}"; do kill -9 $p 2>/dev/null; done; rm -rf "$work"' EXIT
   cd "$work"
