@@ -3,6 +3,7 @@
 #include "SketchSupport.h"
 #include "export/ResultSheets.h"
 #include "raster/PngWriter.h"
+#include "raster/SheetPng.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -52,7 +53,7 @@ void UseOneCore(bool one)
         sched_setaffinity(task.toInt(), sizeof set, &set);
 }
 
-void Save(benchmark::State& state, bool references, bool oneCore)
+void Save(benchmark::State& state, bool references, bool oneCore, bool runLength = false)
 {
     const QList<TFinishedDrawing> drawings = Drawings(references);
     // In memory where the machine has it: the figures are of the work, not of the disk's fsync.
@@ -72,7 +73,15 @@ void Save(benchmark::State& state, bool references, bool oneCore)
     }
     int files = 0;
     for (auto _ : state) {
-        files = int(SaveResultSheets(drawings, when, oneCore ? serial : TSheetWriter()).size());
+        // The writer before ISA-L: every sheet run-length, on all cores.
+        const TSheetWriter before = [](const TBitmap& sheet, QIODevice& device) {
+            WriteSheetPng(sheet.Image(), device, 0, SheetPng::TCodec::RunLength);
+        };
+        files = int(SaveResultSheets(drawings, when,
+                                     oneCore     ? serial
+                                     : runLength ? before
+                                                 : TSheetWriter())
+                        .size());
         when = when.addSecs(1);
     }
     if (oneCore) {
@@ -95,6 +104,10 @@ void BM_Save130WithReferences(benchmark::State& state)
 {
     Save(state, true, false);
 }
+void BM_Save130WithReferencesRunLength(benchmark::State& state)
+{
+    Save(state, true, false, true);
+}
 void BM_Save130WithReferencesOneCore(benchmark::State& state)
 {
     Save(state, true, true);
@@ -103,6 +116,7 @@ void BM_Save130WithReferencesOneCore(benchmark::State& state)
 BENCHMARK(BM_Save130)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_Save130OneCore)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_Save130WithReferences)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(BM_Save130WithReferencesRunLength)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_Save130WithReferencesOneCore)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 } // namespace
 

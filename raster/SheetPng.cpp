@@ -10,10 +10,14 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
 #include <cerrno>
+#include <isa-l/igzip_lib.h>
 #include <vector>
 #include <zlib.h>
 
 namespace {
+// ISA-L's level 2 deflates a filtered photograph as fast as level 1, and a little smaller.
+constexpr int kIsalLevel = 2;
+
 struct TBand
 {
     QByteArray Deflated;
@@ -27,16 +31,37 @@ int BytesPerPixel(TPngColor color)
     return color == TPngColor::Grey ? 1 : color == TPngColor::Rgb ? 3 : 4;
 }
 
-// Rows [first, last) as PNG scanlines: a filter byte 0, then the packed pixels.
-QByteArray PackRows(const QImage& image, TPngColor color, int first, int last)
+// Rows [first, last) as PNG scanlines: a filter byte, then the packed pixels; Up-filtered
+// (each byte less the one above it, the row before the first one included) when asked.
+QByteArray PackRows(const QImage& image, TPngColor color, int first, int last, bool up)
 {
     const int width = image.width();
-    const qsizetype rowBytes = 1 + qsizetype(width) * BytesPerPixel(color);
+    const qsizetype pixelBytes = qsizetype(width) * BytesPerPixel(color);
+    const qsizetype rowBytes = 1 + pixelBytes;
     QByteArray raw(rowBytes * (last - first), Qt::Uninitialized);
+    QByteArray above, packed;
+    if (up) {
+        above = QByteArray(pixelBytes, '\0'); // above the first row of the image: zeros
+        packed = QByteArray(pixelBytes, Qt::Uninitialized);
+        if (first > 0)
+            PackPngRow(reinterpret_cast<const QRgb*>(image.constScanLine(first - 1)), width, color,
+                       reinterpret_cast<uchar*>(above.data()));
+    }
     for (int y = first; y < last; ++y) {
         auto* out = reinterpret_cast<uchar*>(raw.data()) + (y - first) * rowBytes;
-        *out = 0;
-        PackPngRow(reinterpret_cast<const QRgb*>(image.constScanLine(y)), width, color, out + 1);
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (!up) {
+            *out = 0;
+            PackPngRow(in, width, color, out + 1);
+            continue;
+        }
+        *out = 2; // Up
+        auto* row = reinterpret_cast<uchar*>(packed.data());
+        PackPngRow(in, width, color, row);
+        const auto* prior = reinterpret_cast<const uchar*>(above.constData());
+        for (qsizetype i = 0; i < pixelBytes; ++i)
+            out[1 + i] = uchar(row[i] - prior[i]);
+        std::swap(above, packed);
     }
     return raw;
 }
@@ -83,7 +108,7 @@ TScannedBand ScanBand(const QImage& image, int first, int last)
 // Deflates a band's scanlines raw, with the settings WritePng gives libpng: level 1, run-length
 // matching only, so a band loses nothing by not seeing the one before it (runs never reach
 // back past a row). All but the last band end on a full flush.
-TBand DeflateBand(const QByteArray& raw, bool final, const std::atomic<bool>& stop)
+TBand DeflateBandRunLength(const QByteArray& raw, bool final, const std::atomic<bool>& stop)
 {
     TBand band;
     if (stop)
@@ -102,6 +127,49 @@ TBand DeflateBand(const QByteArray& raw, bool final, const std::atomic<bool>& st
     band.Ok = final ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
     band.Deflated.resize(qsizetype(z.total_out));
     deflateEnd(&z);
+    return band;
+}
+
+// The same with ISA-L's deflate: about three times zlib's speed on filtered photographs, at half
+// the size of their unfiltered run-length form. A full flush ends all but the last band, which
+// leaves each byte-aligned with no reach into the band before.
+TBand DeflateBandFast(const QByteArray& raw, bool final, const std::atomic<bool>& stop)
+{
+    TBand band;
+    if (stop)
+        return band;
+    band.Length = uLong(raw.size());
+    band.Adler = adler32(1, reinterpret_cast<const Bytef*>(raw.constData()), uInt(raw.size()));
+    std::vector<uint8_t> levelBuffer(ISAL_DEF_LVL2_DEFAULT);
+    isal_zstream z{};
+    isal_deflate_init(&z);
+    z.level = kIsalLevel;
+    z.level_buf = levelBuffer.data();
+    z.level_buf_size = uint32_t(levelBuffer.size());
+    z.gzip_flag = IGZIP_DEFLATE;
+    z.flush = final ? NO_FLUSH : FULL_FLUSH;
+    z.end_of_stream = final ? 1 : 0;
+    z.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(raw.constData()));
+    z.avail_in = uint32_t(raw.size());
+    band.Deflated.resize(raw.size() + raw.size() / 8 + 4096);
+    qsizetype written = 0;
+    for (;;) {
+        z.next_out = reinterpret_cast<uint8_t*>(band.Deflated.data()) + written;
+        z.avail_out = uint32_t(band.Deflated.size() - written);
+        const uint32_t before = z.avail_out;
+        if (isal_deflate(&z) != COMP_OK)
+            return band;
+        written += before - z.avail_out;
+        const bool done = z.avail_in == 0 && (final ? z.internal_state.state == ZSTATE_END
+                                                    : z.internal_state.state == ZSTATE_NEW_HDR);
+        if (done)
+            break;
+        if (z.avail_out > 0 && z.avail_in == 0 && !final)
+            break;
+        band.Deflated.resize(band.Deflated.size() * 2);
+    }
+    band.Deflated.resize(written);
+    band.Ok = true;
     return band;
 }
 
@@ -145,7 +213,7 @@ private:
 };
 } // namespace
 
-void WriteSheetPng(const QImage& image, QIODevice& device, int threads)
+void WriteSheetPng(const QImage& image, QIODevice& device, int threads, SheetPng::TCodec codec)
 {
     // PNG stores straight alpha; opaque premultiplied pixels are straight already, so only an
     // image with translucent pixels, or of another layout, is converted.
@@ -155,7 +223,7 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads)
     if (image.isNull())
         throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
     if (!argbLayout) {
-        WriteSheetPng(image.convertToFormat(QImage::Format_ARGB32), device, threads);
+        WriteSheetPng(image.convertToFormat(QImage::Format_ARGB32), device, threads, codec);
         return;
     }
 
@@ -197,16 +265,23 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads)
     QByteArray header = BigEndian(quint32(source.width())) + BigEndian(quint32(source.height()));
     header.append(char(8));
     header.append(char(color == TPngColor::Grey ? 0 : color == TPngColor::Rgb ? 2 : 6));
-    header.append(QByteArray(3, '\0')); // deflate, adaptive filtering (all None), no interlace
+    header.append(QByteArray(3, '\0')); // deflate, adaptive filtering (None or Up), no interlace
     out.Chunk("IHDR", header);
 
+    const bool fast = codec == SheetPng::TCodec::Fast;
+    // Grey line art deflates smallest by zlib's run-length matching (ISA-L's files are a fifth
+    // larger), photographs fastest and smallest by ISA-L on Up-filtered rows.
+    const bool isal = fast && color != TPngColor::Grey;
+    const auto deflateBand = [isal](const QByteArray& raw, bool final, const std::atomic<bool>& halt) {
+        return isal ? DeflateBandFast(raw, final, halt) : DeflateBandRunLength(raw, final, halt);
+    };
     for (int b = 0; b < bands; ++b) {
         const bool final = b + 1 == bands;
         work.push_back(QtConcurrent::run(&pool, [&, b, final] {
             if (color == TPngColor::Grey)
-                return DeflateBand(scans[size_t(b)].result().GreyRows, final, stop);
+                return deflateBand(scans[size_t(b)].result().GreyRows, final, stop);
             const auto rows = rowsOf(b);
-            return DeflateBand(PackRows(source, color, rows.first, rows.second), final, stop);
+            return deflateBand(PackRows(source, color, rows.first, rows.second, fast), final, stop);
         }));
     }
 
