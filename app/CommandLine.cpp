@@ -77,6 +77,15 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         result.ResultFolder = parser.value(resultDir);
         if (result.ResultFolder.isEmpty())
             return fail(QStringLiteral("--result-dir のフォルダーが空です"));
+        // Missing folders are made at the first save; only one below a file can never be.
+        for (QFileInfo up(result.ResultFolder);
+             !up.filePath().isEmpty() && up.filePath() != QLatin1String("."); up = QFileInfo(up.path())) {
+            if (up.exists() && !up.isDir())
+                return fail(QStringLiteral("--result-dir はフォルダーになれません（%1 はファイルです）")
+                                .arg(up.filePath()));
+            if (up.filePath() == up.path())
+                break;
+        }
     }
     if (parser.isSet(exportHistory)) {
         result.ExportHistory = parser.value(exportHistory);

@@ -34,7 +34,8 @@ public:
     }
     void ShowMessage(const QString& text) override
     {
-        MakeMessageBox(QApplication::applicationName(), text, QMessageBox::Information)->exec();
+        // The program's name as the user knows it: the application name is its file name.
+        MakeMessageBox(QStringLiteral("Tenarai"), text, QMessageBox::Information)->exec();
     }
     void ShowError(const QString& text) override
     {

@@ -77,10 +77,14 @@ void TJournalKeeper::Recover()
             continue;
         }
         bool restore = false;
-        MessageDialog(QStringLiteral("前回の練習が保存されないまま残っています（%1枚）。復元しますか？")
-                          .arg(practice.Drawings.size()),
-                      TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
-                      [&](TModalResult answer) { restore = answer == mrYes; });
+        // Say what is there: the finished drawings, or, with none, the one in progress.
+        const qsizetype count = practice.Drawings.size();
+        const QString what = count == 0 && !practice.Canvas.isNull() ? QStringLiteral("描きかけの絵")
+                                                                     : QStringLiteral("%1枚").arg(count);
+        MessageDialog(
+            QStringLiteral("前回の練習が保存されないまま残っています（%1）。復元しますか？").arg(what),
+            TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
+            [&](TModalResult answer) { restore = answer == mrYes; });
         if (!restore) {
             stale.Remove();
             continue;

@@ -1,12 +1,15 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/Display.h"
 #include "app/MainUnit.h"
 #include "app/UnixSignals.h"
 #include "history/Database.h"
 #include "history/History.h"
 #include "raster/Error.h"
 
+#include <QLibraryInfo>
 #include <QSessionManager>
+#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 
@@ -40,8 +43,19 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Past a file-size limit a write then fails with EFBIG and is reported like any other,
+    // instead of the signal ending the program with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (!DisplayReachable()) {
+        std::fputs("tenarai: ディスプレイに接続できません。\n", stderr);
+        return 1;
+    }
     TApplication::PrepareStart();
     TApplication app(argc, argv);
+    // Qt's own dialogs and buttons in Japanese, as every other text.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     TMainForm MainForm;
     if (commandLine.Plan)
         MainForm.SetPlan(*commandLine.Plan, false);

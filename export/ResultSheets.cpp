@@ -150,8 +150,18 @@ QString SheetName(const QString& folder, const QString& stamp, int number, bool 
         .arg(reference ? QStringLiteral("_ref") : QString());
 }
 
+// Makes the folder and every missing folder above it, as mkdir -p does.
 void MakeFolder(const QString& name)
 {
+    const QStringList parts = name.split(QLatin1Char('/'));
+    QString above = name.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        if (parts[i].isEmpty() || parts[i] == QLatin1String("."))
+            continue;
+        above += parts[i] + QLatin1Char('/');
+        if (parts[i] != QLatin1String(".."))
+            ::mkdir(QFile::encodeName(above).constData(), 0777); // a failure shows at the last one
+    }
     const QByteArray folder = QFile::encodeName(name);
     if (::mkdir(folder.constData(), 0777) == 0)
         return;
@@ -266,17 +276,32 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
         throw;
     }
 
-    QStringList written;
-    try {
-        for (const auto& file : pending) {
-            file->Commit(TOverwrite::Never);
-            written << file->FileName();
+    // Another program saving into the folder in the same second may take a name between the
+    // look and the rename, which never replaces: then the whole save moves on to the next free
+    // second, the sheets already renamed included. On any other failure nothing of the save
+    // stays.
+    QString taken = stamp;
+    for (int attempt = 0;; ++attempt) {
+        QStringList written;
+        try {
+            for (const auto& file : pending) {
+                file->Commit(TOverwrite::Never);
+                written << file->FileName();
+            }
+            SyncFolder(folder, written.last());
+            return written;
+        } catch (const EFileExists&) {
+            if (attempt >= 60)
+                throw;
+            const QDateTime after = QDateTime::fromString(taken, QStringLiteral("yyyyMMdd_HHmmss_")).addSecs(1);
+            taken = FreeStamp(folder, after, sheets, references);
+            for (size_t k = 0; k < jobs.size(); ++k)
+                pending[k]->Retarget(SheetName(folder, taken, int(jobs[k].First / Sheet::CellsPerSheet) + 1,
+                                               jobs[k].Reference));
+        } catch (...) {
+            for (const QString& name : std::as_const(written))
+                ::unlink(QFile::encodeName(name).constData());
+            throw;
         }
-        SyncFolder(folder, written.last());
-    } catch (...) {
-        for (const QString& name : std::as_const(written))
-            ::unlink(QFile::encodeName(name).constData());
-        throw;
     }
-    return written;
 }

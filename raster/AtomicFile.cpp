@@ -126,6 +126,15 @@ void TPendingFile::Commit(TOverwrite overwrite)
     FCommitted = true;
 }
 
+void TPendingFile::Retarget(QString fileName)
+{
+    if (FCommitted) {
+        FTemporary = QFile::encodeName(FFileName);
+        FCommitted = false;
+    }
+    FFileName = std::move(fileName);
+}
+
 void WriteFileAtomically(const QString& fileName, TOverwrite overwrite,
                          const std::function<void(QIODevice&)>& body)
 {

@@ -35,6 +35,12 @@ public:
      * that name, even a dangling link, is never replaced: EFileExists is raised.
      */
     void Commit(TOverwrite overwrite);
+    /**
+     * @brief Gives the file another name in the same folder, to be committed again: a name
+     * taken by another program between the look and the rename. A committed file is taken back
+     * from its name, and removed on the way out unless committed again.
+     */
+    void Retarget(QString fileName);
 
 private:
     QString FFileName;

@@ -16,9 +16,10 @@ metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 check "the desktop file is installed" test -f "$desktop"
 check "the metainfo is installed" test -f "$metainfo"
 out=$(desktop-file-validate "$desktop" 2>&1); rc=$?
-# Hints may stay (Graphics and Education are both main categories, as wanted); nothing worse.
+# One main category, Graphics, with additional ones of its own: no hint of two main ones.
 check "desktop-file-validate passes ($out)" [ $rc -eq 0 ]
 check "with no errors or warnings" not grep -qE 'error:|warning:' <<<"$out"
+check "and no hint of more than one main category" not grep -q 'main categor' <<<"$out"
 out=$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1); rc=$?
 check "appstreamcli validate passes ($out)" [ $rc -eq 0 ]
 check "with no warnings" not grep -qE '^[EW]:' <<<"$out"
@@ -44,8 +45,18 @@ check "with a message ($err)" grep -q "知らないオプションです: --no-s
 err=$("$bin" --plan 0x30s 2>&1 >/dev/null); rc=$?
 check "a bad value exits 2 (got $rc)" [ $rc -eq 2 ]
 check "naming what is wrong ($err)" grep -q "「0x30s」" <<<"$err"
+err=$("$bin" --result-dir "$prefix/bin/tenarai/sheets" 2>&1 >/dev/null); rc=$?
+check "a result folder below a file exits 2 (got $rc)" [ $rc -eq 2 ]
+check "saying so ($err)" grep -q "フォルダーになれません" <<<"$err"
 err=$("$bin" --references /no/such/folder 2>&1 >/dev/null); rc=$?
 check "a missing reference folder exits 2 (got $rc)" [ $rc -eq 2 ]
+
+# No display at all, or one that never answers: a message and exit 1, never a core dump.
+err=$("$bin" 2>&1 >/dev/null); rc=$?
+check "without a display it exits 1 (got $rc)" [ $rc -eq 1 ]
+check "saying so ($err)" grep -q "ディスプレイに接続できません。" <<<"$err"
+err=$(DISPLAY=:97 "$bin" 2>&1 >/dev/null); rc=$?
+check "with a display that is not there it exits 1 (got $rc)" [ $rc -eq 1 ]
 
 # The record written as CSV without a window: an empty record is its header alone.
 data=$(mktemp -d); trap 'rm -rf "$prefix" "$data"' EXIT

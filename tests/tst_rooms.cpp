@@ -215,6 +215,25 @@ private slots:
         QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
     }
 
+    // A journal that holds only the drawing in progress says so, not "0枚".
+    void journalWithOnlyTheDrawingInProgress()
+    {
+        TRoomFixture f;
+        TFakePractice practice;
+        practice.Canvas.SetSize(40, 40);
+        practice.Canvas.Clear(TAlphaColors::White);
+        {
+            TJournalKeeper keeper(practice, nullptr);
+            keeper.CanvasChanged();
+            keeper.Flush();
+        }
+        TJournalKeeper next(practice, nullptr);
+        f.Dialogs.Log.Answers = {mrNo};
+        next.Recover();
+        QCOMPARE(f.Dialogs.Log.Questions,
+                 QStringList{"前回の練習が保存されないまま残っています（描きかけの絵）。復元しますか？"});
+    }
+
     // The reference pane links each drawing to the reference on show, with its view; nothing
     // is linked before one is shown or after the pane is closed.
     void referencePaneLinksTheShownReference()
