@@ -2,6 +2,7 @@
 // "Next" to the next reference on screen for a folder of 24-megapixel photos, with and without
 // decoding ahead, side by side in one run.
 #include "references/ReferenceImage.h"
+#include "references/ReferenceDeck.h"
 #include "references/ReferenceSession.h"
 
 #include <QElapsedTimer>
@@ -133,6 +134,35 @@ void BM_DecodeWhole(benchmark::State& state)
         benchmark::DoNotOptimize(QImage(photo));
 }
 
+// A folder of 300,000 images as the scan hands them to the deck, a few thousand at a time, each
+// batch on the user-interface thread: the longest of those stalls, and a round of Next after.
+void BM_DeckOf300000(benchmark::State& state)
+{
+    constexpr int images = 300000;
+    constexpr int batchSize = 5000;
+    QStringList names;
+    for (int i = 0; i < images; ++i)
+        names << QStringLiteral("/refs/folder%1/image%2.jpg").arg(i / 1000).arg(i);
+    double longestMs = 0;
+    for (auto _ : state) {
+        TReferenceDeck deck(3);
+        QElapsedTimer whole;
+        whole.start();
+        for (int first = 0; first < images; first += batchSize) {
+            QElapsedTimer batch;
+            batch.start();
+            deck.Add(names.mid(first, batchSize));
+            deck.Upcoming(); // the session asks after every batch
+            longestMs = qMax(longestMs, batch.nsecsElapsed() / 1e6);
+        }
+        for (int i = 0; i < 1000; ++i)
+            benchmark::DoNotOptimize(deck.Next());
+        state.SetIterationTime(whole.nsecsElapsed() / 1e9);
+    }
+    state.counters["longest_batch_ms"] = longestMs;
+}
+
+BENCHMARK(BM_DeckOf300000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstReferenceOf40000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextWithReadAhead)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextWithoutReadAhead)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1,54 +1,53 @@
 #include "references/ReferenceDeck.h"
 
+#include <algorithm>
+
 TReferenceDeck::TReferenceDeck(quint32 seed) : FRandom(seed)
-{}
+{
+}
 
 void TReferenceDeck::Add(const QStringList& images)
 {
-    for (const QString& image : images) {
-        FAll << image;
-        // The round goes on with the new images among its unshown ones (a random insertion is
-        // a shuffle), never in front of an image already announced as upcoming: it may be
-        // decoding ahead.
-        const quint32 first = FAnnounced && !FRound.isEmpty() ? 1 : 0;
-        FRound.insert(qsizetype(first + FRandom.bounded(quint32(FRound.size()) + 1 - first)), image);
-    }
+    FAll.append(images);
+    FUnshown.insert(FUnshown.end(), images.begin(), images.end());
 }
 
 void TReferenceDeck::Remove(const QString& image)
 {
     FAll.removeAll(image);
-    FRound.removeAll(image);
+    FUnshown.erase(std::remove(FUnshown.begin(), FUnshown.end(), image), FUnshown.end());
+    if (FUpcoming == image)
+        FUpcoming.reset();
 }
 
-// A round ends when every image has been shown: images added during it joined its unshown part.
-void TReferenceDeck::StartRoundIfDone()
+std::optional<QString> TReferenceDeck::Draw()
 {
-    if (!FRound.isEmpty() || FAll.isEmpty())
-        return;
-    FRound = FAll;
-    // Fisher–Yates.
-    for (qsizetype i = FRound.size() - 1; i > 0; --i)
-        FRound.swapItemsAt(i, qsizetype(FRandom.bounded(quint32(i + 1))));
-    if (FRound.size() > 1 && FRound.first() == FLast)
-        FRound.swapItemsAt(0, 1 + qsizetype(FRandom.bounded(quint32(FRound.size() - 1))));
+    // A round ends when every image has been shown: images added during it joined its unshown part.
+    const bool newRound = FUnshown.empty();
+    if (newRound)
+        FUnshown.assign(FAll.begin(), FAll.end());
+    if (FUnshown.empty())
+        return std::nullopt;
+    size_t pick = FRandom.bounded(quint32(FUnshown.size()));
+    if (newRound && FUnshown.size() > 1 && FUnshown[pick] == FLast)
+        pick = (pick + 1 + FRandom.bounded(quint32(FUnshown.size() - 1))) % FUnshown.size();
+    std::swap(FUnshown[pick], FUnshown.back());
+    QString image = std::move(FUnshown.back());
+    FUnshown.pop_back();
+    return image;
 }
 
 std::optional<QString> TReferenceDeck::Upcoming()
 {
-    StartRoundIfDone();
-    if (FRound.isEmpty())
-        return std::nullopt;
-    FAnnounced = true;
-    return FRound.first();
+    if (!FUpcoming)
+        FUpcoming = Draw();
+    return FUpcoming;
 }
 
 std::optional<QString> TReferenceDeck::Next()
 {
-    StartRoundIfDone();
-    if (FRound.isEmpty())
-        return std::nullopt;
-    FLast = FRound.takeFirst();
-    FAnnounced = false;
-    return FLast;
+    std::optional<QString> image = FUpcoming ? std::exchange(FUpcoming, std::nullopt) : Draw();
+    if (image)
+        FLast = *image;
+    return image;
 }

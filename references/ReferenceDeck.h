@@ -4,11 +4,15 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 /**
  * @brief The order in which references are shown: a shuffled deck. Every image is shown once
  * before any is shown again; each new round is shuffled afresh and never starts with the image
  * that ended the round before. Images found while a round is under way join its unshown part.
+ *
+ * The next image is drawn uniformly from the round's unshown ones when it is asked for, which
+ * is a shuffle, so adding an image costs the same however many there are.
  */
 class TReferenceDeck final
 {
@@ -22,17 +26,17 @@ public:
     std::optional<QString> Next();
     // The image Next will give, for decoding it ahead; nothing when the deck is empty.
     std::optional<QString> Upcoming();
-
     qsizetype Size() const { return FAll.size(); }
     bool IsEmpty() const { return FAll.isEmpty(); }
 
 private:
-    void StartRoundIfDone();
+    // Takes the next image out of the round's unshown ones, starting a new round when needed.
+    std::optional<QString> Draw();
 
     QStringList FAll;
-    QStringList FRound;      // this round's unshown images, the next one first
-    QString FLast;           // the image shown last
-    bool FAnnounced = false; // Upcoming has named FRound's first image
+    std::vector<QString> FUnshown;     // this round's, in no order
+    std::optional<QString> FUpcoming;  // drawn already and announced: it may be decoding ahead
+    QString FLast;                     // the image shown last
     QRandomGenerator FRandom;
 };
 
