@@ -3,8 +3,7 @@
 #include <algorithm>
 
 TReferenceDeck::TReferenceDeck(quint32 seed) : FRandom(seed)
-{
-}
+{}
 
 void TReferenceDeck::Add(const QStringList& images)
 {

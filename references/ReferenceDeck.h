@@ -34,9 +34,9 @@ private:
     std::optional<QString> Draw();
 
     QStringList FAll;
-    std::vector<QString> FUnshown;     // this round's, in no order
-    std::optional<QString> FUpcoming;  // drawn already and announced: it may be decoding ahead
-    QString FLast;                     // the image shown last
+    std::vector<QString> FUnshown;    // this round's, in no order
+    std::optional<QString> FUpcoming; // drawn already and announced: it may be decoding ahead
+    QString FLast;                    // the image shown last
     QRandomGenerator FRandom;
 };
 

@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <memory>
+
+class QIODevice;
 
 /**
  * @brief Reads a reference image at the size it will be shown: fitted into `box` with its
@@ -13,6 +16,26 @@
  * most of the work. A null image when the file cannot be read.
  */
 QImage ReadReference(const QString& path, QSize box);
+
+namespace Reference {
+// No reference may need more memory than this to decode: a file that declares more is skipped
+// like any unreadable one.
+inline constexpr qint64 MemoryBudget = 512ll << 20;
+} // namespace Reference
+
+/**
+ * @brief Opens a reference for reading, only if it is a regular file once links are followed,
+ * without ever waiting: a FIFO or a device named like an image is refused at once. Null when
+ * it cannot be read.
+ */
+std::unique_ptr<QIODevice> OpenReferenceFile(const QString& path);
+
+/**
+ * @brief Whether decoding what the file declares could need more than the budget: its pixels
+ * at full size, or for a progressive JPEG, which keeps every coefficient of the whole image
+ * whatever size it is decoded at, those.
+ */
+bool OverBudget(QIODevice& file, QSize declared);
 
 // The image as the reference window shows it: in grey and mirrored left to right as asked.
 QImage ViewOfReference(const QImage& image, bool grey, bool mirror);

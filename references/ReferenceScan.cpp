@@ -1,5 +1,7 @@
 #include "references/ReferenceScan.h"
 
+#include "references/ReferenceImage.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -13,11 +15,15 @@ namespace {
 // first reference is drawn at random from what was found by then, yet shows at once.
 constexpr qint64 kBatchMs = 150;
 
+// Only a regular file, opened without waiting, whose decoding fits the memory budget.
 bool IsReadableImage(const QString& path)
 {
-    QImageReader reader(path);
+    const std::unique_ptr<QIODevice> file = OpenReferenceFile(path);
+    if (!file)
+        return false;
+    QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
-    return reader.canRead();
+    return reader.canRead() && !OverBudget(*file, reader.size());
 }
 
 // Walks the folder depth first in name order, handing each readable image to `found`, until
