@@ -35,6 +35,9 @@ public:
     // The pointer shows this tool at its size.
     void SetTool(TTool tool);
     void SetMirrored(bool mirrored);
+    // A grid over the canvas's square, painted over the drawing and never into it: 0 for none.
+    void SetGrid(int divisions);
+    int Grid() const { return FGrid; }
     bool Mirrored() const { return FMirrored; }
 
 signals:
@@ -67,6 +70,7 @@ private:
     const TBitmap* FBitmap = nullptr;
     bool FFlashing = false;
     bool FMirrored = false;
+    int FGrid = 0;
     TTool FTool = TTool::Pen;
     qreal FCursorScale = 0;
     bool FInProximity = false;   // the pen said it came near and has not said it left

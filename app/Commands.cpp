@@ -92,6 +92,9 @@ TCommands::TCommands(QWidget* window)
     SkipReference = MakeCommand(window, Menu, "SkipReferenceCommand", QStringLiteral("参考画像をスキップ"),
                                 {QKeySequence(Qt::Key_S)});
     CloseReferences = MakeCommand(window, Menu, "CloseReferencesCommand", QStringLiteral("参考画像を閉じる"));
+    Grid = MakeCommand(window, Menu, "GridCommand", QStringLiteral("グリッド"), {QKeySequence(Qt::Key_G)});
+    LookAgain =
+        MakeCommand(window, Menu, "LookAgainCommand", QStringLiteral("見る"), {QKeySequence(Qt::Key_V)});
     Menu->addSeparator();
     Review =
         MakeCommand(window, Menu, "ReviewCommand", QStringLiteral("振り返り"), {QKeySequence(Qt::Key_R)});

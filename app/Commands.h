@@ -36,6 +36,8 @@ struct TCommands
     QAction* OpenReferences = nullptr;
     QAction* SkipReference = nullptr;
     QAction* CloseReferences = nullptr;
+    QAction* Grid = nullptr;            // "グリッド": none, 3 × 3, 4 × 4 in turn
+    QAction* LookAgain = nullptr;       // "見る": the reference hidden for drawing from memory
     QAction* Review = nullptr;          // "振り返り"
     QAction* ReviewAfterPlan = nullptr; // "プラン終了後に振り返る", a check entry
     QAction* History = nullptr;         // "練習の記録"

@@ -33,6 +33,10 @@ TReferencePane::TReferencePane(const TCommands& commands, QWidget* mainWindow)
     connect(commands.OpenReferences, &QAction::triggered, this, &TReferencePane::OpenCommandExecute);
     connect(commands.SkipReference, &QAction::triggered, this, &TReferencePane::Next);
     connect(commands.CloseReferences, &QAction::triggered, this, &TReferencePane::Close);
+    connect(commands.LookAgain, &QAction::triggered, this, [this] {
+        if (FWindow)
+            FWindow->LookAgain();
+    });
     commands.SkipReference->setEnabled(false);
     commands.CloseReferences->setEnabled(false);
     mainWindow->setAcceptDrops(true);
@@ -63,6 +67,8 @@ void TReferencePane::Open(const QString& folder, bool remember)
         // The keys work while either window is active.
         FWindow->addActions(FMainWindow->actions());
         connect(FWindow, &TReferenceWindow::SkipRequested, this, &TReferencePane::Next);
+        connect(FWindow, &TReferenceWindow::GridChosen, this, &TReferencePane::GridChosen);
+        FWindow->SetGrid(FGrid);
         connect(FWindow, &TReferenceWindow::Resized, this, [this] {
             if (FSession)
                 FSession->SetBox(FWindow->DecodeBox());
@@ -114,6 +120,13 @@ void TReferencePane::Next()
         FSession->Next();
 }
 
+void TReferencePane::SetGrid(int divisions)
+{
+    FGrid = divisions;
+    if (FWindow)
+        FWindow->SetGrid(divisions);
+}
+
 void TReferencePane::SetResting(bool resting)
 {
     FResting = resting;
@@ -130,7 +143,8 @@ TReferenceLink TReferencePane::CurrentLink() const
 {
     if (!FSession || FSession->Current().isEmpty())
         return {};
-    return {FSession->Current(), FWindow->Grey(), FWindow->Mirror()};
+    const TReferenceView view = FWindow->ViewSettings();
+    return {FSession->Current(), view.Grey, view.Mirror, view.Flip, view.Tones, view.Blur};
 }
 
 bool TReferencePane::eventFilter(QObject* watched, QEvent* event)

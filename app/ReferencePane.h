@@ -31,6 +31,8 @@ public:
     void Reopen();
     // Moves on to the next reference, when references are open.
     void Next();
+    // The grid over the reference's image area.
+    void SetGrid(int divisions);
     // Shows a text instead of the reference while the plan has a break; the image comes back after.
     void SetResting(bool resting);
     // The reference on show as the drawing made now was made from it; empty when none is.
@@ -38,6 +40,10 @@ public:
     TReferenceWindow* Window() const { return FWindow; }
     // The folder references come from; empty when none are open.
     QString Folder() const;
+
+signals:
+    // The grid was chosen in the reference window's menu.
+    void GridChosen(int divisions);
 
 protected:
     // Takes a folder dropped on the main window.
@@ -51,6 +57,7 @@ private:
     TReferenceWindow* FWindow = nullptr; // made when references are first opened
     std::unique_ptr<TReferenceSession> FSession;
     bool FResting = false;
+    int FGrid = 0;
 };
 
 #endif

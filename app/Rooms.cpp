@@ -8,7 +8,8 @@ TRooms::TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& co
       References(new TReferencePane(commands, window)), Results(new TResultFolder(commands, window)),
       PenEnds(new TPenEnds(canvas, commands, window)), Mirror(new TMirrorView(canvas, commands, window)),
       Review(new TReview(commands, window)),
-      Record(new TRecordKeeper(practice, commands, *Plan, *References, std::move(now), window))
+      Record(new TRecordKeeper(practice, commands, *Plan, *References, std::move(now), window)),
+      Grid(new TStudyGrid(canvas, commands, *References, window))
 {
     QObject::connect(Record, &TRecordKeeper::PracticeOpened, Review, &TReview::ShowPast);
     QObject::connect(Plan, &TPlanRunner::PlanEnded, Review, &TReview::PlanEnded);

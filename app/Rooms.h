@@ -9,6 +9,7 @@
 #include "app/ReferencePane.h"
 #include "app/ResultFolder.h"
 #include "app/Review.h"
+#include "app/StudyGrid.h"
 
 class QWidget;
 class TCanvasView;
@@ -43,6 +44,7 @@ struct TRooms
     TMirrorView* Mirror;
     TReview* Review;
     TRecordKeeper* Record;
+    TStudyGrid* Grid;
 };
 
 #endif

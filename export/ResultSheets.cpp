@@ -120,7 +120,8 @@ QImage ReferenceCell(const TReferenceLink& reference)
         return image;
     }
     // Small images are enlarged too, so every reference fills its cell the same way.
-    const QImage view = ViewOfReference(read, reference.Grey, reference.Mirror);
+    const QImage view = ViewOfReference(
+        read, {reference.Grey, reference.Mirror, reference.Flip, reference.Tones, reference.Blur});
     const QSize fitted = view.size().scaled(cell, Qt::KeepAspectRatio);
     const QImage scaled =
         fitted == view.size() ? view : view.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -171,7 +171,10 @@ TRecoveredPractice TStaleJournal::Read() const
                            entry.value(QLatin1String("total_ms")).toInteger(-1),
                            {reference.value(QLatin1String("path")).toString(),
                             reference.value(QLatin1String("grey")).toBool(),
-                            reference.value(QLatin1String("mirror")).toBool()}};
+                            reference.value(QLatin1String("mirror")).toBool(),
+                            reference.value(QLatin1String("flip")).toBool(),
+                            reference.value(QLatin1String("tones")).toInt(),
+                            reference.value(QLatin1String("blur")).toBool()}};
                 lastNumber = qMax(lastNumber, DrawingNumber(item.File));
                 items << item;
             }
@@ -306,7 +309,10 @@ struct TJournal::TState
                 item.insert(QStringLiteral("reference"),
                             QJsonObject{{QStringLiteral("path"), reference.Path},
                                         {QStringLiteral("grey"), reference.Grey},
-                                        {QStringLiteral("mirror"), reference.Mirror}});
+                                        {QStringLiteral("mirror"), reference.Mirror},
+                                        {QStringLiteral("flip"), reference.Flip},
+                                        {QStringLiteral("tones"), reference.Tones},
+                                        {QStringLiteral("blur"), reference.Blur}});
             drawings.append(item);
         }
         const QJsonObject manifest{

@@ -13,6 +13,9 @@ struct TReferenceLink
     QString Path; // empty: drawn without a reference
     bool Grey = false;
     bool Mirror = false;
+    bool Flip = false; // top to bottom
+    int Tones = 0;     // 0, 2 or 3
+    bool Blur = false;
 
     bool IsEmpty() const { return Path.isEmpty(); }
     bool operator==(const TReferenceLink&) const = default;

@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <array>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 std::unique_ptr<QIODevice> OpenReferenceFile(const QString& path)
 {
@@ -104,10 +106,84 @@ QImage ReadReference(const QString& path, QSize box)
     return image;
 }
 
-QImage ViewOfReference(const QImage& image, bool grey, bool mirror)
+namespace {
+// The grey level below which `share` of the pixels lie.
+int Percentile(const QImage& grey, double share)
 {
-    QImage view = grey ? image.convertToFormat(QImage::Format_Grayscale8) : image;
-    if (mirror)
-        view = view.mirrored(true, false);
-    return view;
+    std::array<qint64, 256> counts{};
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = 0; x < grey.width(); ++x)
+            ++counts[row[x]];
+    }
+    const qint64 wanted = qint64(share * grey.width() * grey.height());
+    qint64 seen = 0;
+    for (int level = 0; level < 256; ++level) {
+        seen += counts[size_t(level)];
+        if (seen > wanted)
+            return level;
+    }
+    return 255;
+}
+
+QImage Reduced(const QImage& image, int tones)
+{
+    QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    const int low = Percentile(grey, tones == 2 ? 0.5 : 1.0 / 3),
+              high = tones == 2 ? 256 : Percentile(grey, 2.0 / 3);
+    for (int y = 0; y < grey.height(); ++y) {
+        uchar* row = grey.scanLine(y);
+        for (int x = 0; x < grey.width(); ++x)
+            row[x] = row[x] < low ? 0 : row[x] < high ? (tones == 2 ? 255 : 128) : 255;
+    }
+    return grey;
+}
+
+// A box blur run twice each way, close to a Gaussian, over every channel.
+QImage Blurred(const QImage& image)
+{
+    QImage out = image.convertToFormat(image.format() == QImage::Format_Grayscale8 ? QImage::Format_Grayscale8
+                                                                                   : QImage::Format_ARGB32);
+    const int channels = out.format() == QImage::Format_Grayscale8 ? 1 : 4;
+    const int radius = qMax(1, qMax(out.width(), out.height()) / 200); // two passes: about 1 % wide
+    const auto pass = [&](bool across) {
+        const int lines = across ? out.height() : out.width(), length = across ? out.width() : out.height();
+        std::vector<int> line(size_t(length) * channels);
+        for (int l = 0; l < lines; ++l) {
+            const auto at = [&](int i, int c) -> uchar& {
+                return across ? out.scanLine(l)[i * channels + c] : out.scanLine(i)[l * channels + c];
+            };
+            for (int i = 0; i < length; ++i)
+                for (int c = 0; c < channels; ++c)
+                    line[size_t(i) * channels + c] = at(i, c);
+            for (int c = 0; c < channels; ++c) {
+                int sum = 0;
+                for (int i = -radius; i <= radius; ++i)
+                    sum += line[size_t(qBound(0, i, length - 1)) * channels + c];
+                for (int i = 0; i < length; ++i) {
+                    at(i, c) = uchar(sum / (2 * radius + 1));
+                    sum += line[size_t(qMin(length - 1, i + radius + 1)) * channels + c] -
+                           line[size_t(qMax(0, i - radius)) * channels + c];
+                }
+            }
+        }
+    };
+    for (int round = 0; round < 2; ++round) {
+        pass(true);
+        pass(false);
+    }
+    return out;
+}
+} // namespace
+
+QImage ViewOfReference(const QImage& image, const TReferenceView& view)
+{
+    QImage shown = view.Grey || view.Tones ? image.convertToFormat(QImage::Format_Grayscale8) : image;
+    if (view.Blur)
+        shown = Blurred(shown);
+    if (view.Tones == 2 || view.Tones == 3)
+        shown = Reduced(shown, view.Tones);
+    if (view.Mirror || view.Flip)
+        shown = shown.mirrored(view.Mirror, view.Flip);
+    return shown;
 }

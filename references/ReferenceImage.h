@@ -37,7 +37,22 @@ std::unique_ptr<QIODevice> OpenReferenceFile(const QString& path);
  */
 bool OverBudget(QIODevice& file, QSize declared);
 
-// The image as the reference window shows it: in grey and mirrored left to right as asked.
-QImage ViewOfReference(const QImage& image, bool grey, bool mirror);
+// How a reference is seen: the study aids in force.
+struct TReferenceView
+{
+    bool Grey = false;
+    bool Mirror = false; // left to right
+    bool Flip = false;   // top to bottom
+    int Tones = 0;       // 0: as it is; 2 or 3: reduced to that many greys, after greyscale
+    bool Blur = false;   // by about 1 % of the image's longer side, to see the big shapes
+    bool operator==(const TReferenceView&) const = default;
+};
+
+/**
+ * @brief The image as the reference window shows it. Two tones split at the image's own median
+ * brightness, three at its thirds. Takes a few milliseconds for a large image with blur or
+ * tones: call it off the user-interface thread there.
+ */
+QImage ViewOfReference(const QImage& image, const TReferenceView& view);
 
 #endif
