@@ -1,5 +1,6 @@
 #include "app/CanvasView.h"
 
+#include "app/StudyGrid.h"
 #include "practice/ToolCursor.h"
 #include "raster/Bitmap.h"
 
@@ -148,17 +149,7 @@ void TCanvasView::paintEvent(QPaintEvent* event)
     painter.drawImage(drawn, FBitmap->Image(), source);
     if (FFlashing)
         painter.fillRect(wanted, QColor(255, 196, 0, 120));
-    // The grid is symmetric: mirrored or not, it lies at the same thirds or quarters.
-    for (int i = 1; i < FGrid; ++i) {
-        const qreal x = target.left() + target.width() * i / FGrid,
-                    y = target.top() + target.height() * i / FGrid;
-        for (const auto& [colour, offset] :
-             {std::pair{QColor(255, 255, 255, 160), 1.0}, std::pair{QColor(0, 0, 0, 200), 0.0}}) {
-            painter.setPen(QPen(colour, 1));
-            painter.drawLine(QPointF(x + offset, target.top()), QPointF(x + offset, target.bottom()));
-            painter.drawLine(QPointF(target.left(), y + offset), QPointF(target.right(), y + offset));
-        }
-    }
+    PaintStudyGrid(painter, target, FGrid);
 }
 
 void TCanvasView::Flash()

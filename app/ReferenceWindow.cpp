@@ -1,6 +1,7 @@
 #include "app/ReferenceWindow.h"
 
 #include "app/Settings.h"
+#include "app/StudyGrid.h"
 #include "app/WindowPlace.h"
 
 #include <QActionGroup>
@@ -18,22 +19,6 @@ quint32 KeyOf(const TReferenceView& v)
            quint32(v.Tones) << 4;
 }
 
-// Thin lines that show on light and dark images alike: black edged with white.
-void PaintGrid(QPainter& painter, const QRectF& area, int divisions)
-{
-    if (divisions <= 0)
-        return;
-    for (int i = 1; i < divisions; ++i) {
-        const qreal x = area.left() + area.width() * i / divisions,
-                    y = area.top() + area.height() * i / divisions;
-        for (const auto& [colour, offset] :
-             {std::pair{QColor(255, 255, 255, 160), 1.0}, std::pair{QColor(0, 0, 0, 200), 0.0}}) {
-            painter.setPen(QPen(colour, 1));
-            painter.drawLine(QPointF(x + offset, area.top()), QPointF(x + offset, area.bottom()));
-            painter.drawLine(QPointF(area.left(), y + offset), QPointF(area.right(), y + offset));
-        }
-    }
-}
 } // namespace
 
 TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
@@ -249,7 +234,7 @@ void TReferenceWindow::paintEvent(QPaintEvent*)
     const QRectF target = ImageRect();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(target, FView);
-    PaintGrid(painter, target, FGrid);
+    PaintStudyGrid(painter, target, FGrid);
 }
 
 void TReferenceWindow::wheelEvent(QWheelEvent* event)

@@ -2,7 +2,9 @@
 #define TENARAI_APP_STUDYGRID_H
 
 #include <QObject>
+#include <QRectF>
 
+class QPainter;
 class TCanvasView;
 class TReferencePane;
 struct TCommands;
@@ -24,5 +26,9 @@ private:
     TReferencePane& FReferences;
     int FDivisions = 0;
 };
+
+// The grid's thin lines over `area`: black edged with white, so they show on light and dark
+// images alike. Symmetric: mirrored or flipped, it lies at the same divisions.
+void PaintStudyGrid(QPainter& painter, const QRectF& area, int divisions);
 
 #endif
