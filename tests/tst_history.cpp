@@ -42,15 +42,14 @@ TPracticeRecord Practice(const QString& stamp, int drawings, const QString& plan
     return p;
 }
 
-// RFC 4180 read back by Python's csv module: one line per row, the fields joined by "|".
+// RFC 4180 read back by the sqlite3 shell's CSV import, an independent reader: one line per row,
+// the header first, the fields joined by "|".
 QStringList CsvRows(const QString& file)
 {
     QString out;
-    RunTool(QStringLiteral("python3"),
-            {QStringLiteral("-c"),
-             QStringLiteral("import csv,sys\nfor r in csv.reader(open(sys.argv[1], "
-                            "encoding='utf-8', newline='')): print('|'.join(r))"),
-             file},
+    RunTool(QStringLiteral("sqlite3"),
+            {QStringLiteral(":memory:"), QStringLiteral(".import --csv %1 t").arg(file),
+             QStringLiteral(".headers on"), QStringLiteral("SELECT * FROM t")},
             &out);
     return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
