@@ -2,7 +2,8 @@
 # Faults seen in the real window: a resize must never lose or move the drawing (shrink and
 # restore, maximise and restore, a stroke drawn while maximised), and SIGTERM or SIGHUP (a
 # logout, a shutdown, a closed terminal) must leave the practice, the drawing in progress
-# included, for the next start to offer.
+# included, for the next start to offer; a file-size limit fails a save with a message instead
+# of ending the program.
 #   x_hardening.sh TENARAI ARTIFACT_DIR
 set -u
 tenarai=$1 artifacts=$2
@@ -77,6 +78,25 @@ check "started again" start
 check "the offer appears again and Enter takes it" answer_box Return
 check "both strokes are back" wait_for 10 screen_black $wid 400 400
 check "and the first" screen_black $wid 200 400
+kill -9 $pid
+
+# A file-size limit: the sheet's write fails with the usual message, nothing is left behind,
+# and the program goes on with every drawing.
+rm -rf "$XDG_STATE_HOME" result
+launch prlimit --fsize=60000 -- "$tenarai"
+wid=$(main_window $pid "$title")
+check "the program starts under a file-size limit" [ -n "$wid" ]
+for y in 100 160 220 280 340 400 460 520; do
+  for x in 100 250 400; do stroke $wid $x $y $((x + 120)) $((y + 40)); done
+  xdotool key n
+done
+xdotool key ctrl+s
+message_of() { xdotool search --all --onlyvisible --pid "$1" --name '^Tenarai$' 2>/dev/null | head -1; }
+has_message() { [ -n "$(message_of $pid)" ]; }
+check "the failed save is told in a box titled Tenarai" wait_for 20 has_message
+check "and the program is still there" not gone $pid
+leftovers() { ls -A result 2>/dev/null | grep -c . ; }
+check "with no file left in the result folder" [ "$(leftovers)" -eq 0 ]
 kill -9 $pid
 
 finish
