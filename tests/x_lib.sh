@@ -31,8 +31,18 @@ wait_for() {
 }
 finish() { echo "$passes passed, $failures failed"; [ $failures -eq 0 ]; }
 
-# The program's main window of process PID, once it is shown.
-main_window() { timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1; }
+# The program's main window of process PID, once it is shown. Asked again until then, not with
+# xdotool's --sync: a window of another program that goes away during its search makes xdotool
+# fail at once.
+window_of_pid() { local w; w=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1); [ -n "$w" ] && echo "$w"; }
+main_window() {
+  local deadline=$(( $(date +%s) + 20 )) w
+  until w=$(window_of_pid "$1" "$2"); do
+    [ "$(date +%s)" -lt "$deadline" ] || return 0
+    sleep 0.1
+  done
+  echo "$w"
+}
 # A visible confirmation box ("確認") of process PID, if there is one.
 confirmation_of() { xdotool search --all --onlyvisible --pid "$1" --name '^確認$' 2>/dev/null | head -1; }
 has_confirmation() { [ -n "$(confirmation_of "$1")" ]; }
