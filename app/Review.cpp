@@ -3,6 +3,7 @@
 #include "app/Commands.h"
 #include "app/ReviewWindow.h"
 #include "app/Settings.h"
+#include "export/ResultSheets.h"
 #include "review/Pairs.h"
 
 #include <QAction>
@@ -112,5 +113,5 @@ void TReview::Append(const TFinishedDrawing& drawing, int number)
             FWindow->SetReference(index, watcher->result());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(ReferenceOfPair, drawing.Reference()));
+    watcher->setFuture(QtConcurrent::run(ReferenceCell, drawing.Reference()));
 }

@@ -1,5 +1,7 @@
 #include "history/Import.h"
 
+#include "export/ResultSheets.h"
+
 #include <QDir>
 #include <QImageReader>
 #include <QMap>
@@ -7,18 +9,16 @@
 #include <QTimeZone>
 
 namespace {
-constexpr int kSide = 4096;
-constexpr int kCell = 512;
-constexpr int kColumns = kSide / kCell;
+using Sheet::Side, Sheet::Cell, Sheet::Columns, Sheet::CellsPerSheet;
 
 // Whether a cell holds a drawing: anything darker than light grey inside its grid lines (a
 // drawing always holds at least its stamp).
 bool HoldsInk(const QImage& sheet, int cell)
 {
-    const int left = (cell % kColumns) * kCell + 2, top = (cell / kColumns) * kCell + 2;
-    for (int y = top; y < top + kCell - 4; ++y) {
+    const int left = (cell % Columns) * Cell + 2, top = (cell / Columns) * Cell + 2;
+    for (int y = top; y < top + Cell - 4; ++y) {
         const uchar* row = sheet.constScanLine(y);
-        for (int x = left; x < left + kCell - 4; ++x)
+        for (int x = left; x < left + Cell - 4; ++x)
             if (row[x] < 200)
                 return true;
     }
@@ -48,13 +48,13 @@ QList<TPracticeRecord> PracticesInFolder(const QString& folder)
         practice.Stamp = stamp.key();
         for (auto sheet = stamp->cbegin(); sheet != stamp->cend(); ++sheet) {
             QImageReader reader(sheet.value());
-            if (reader.size() != QSize(kSide, kSide))
+            if (reader.size() != QSize(Side, Side))
                 continue;
             reader.setAllocationLimit(64); // MB: one grey sheet is 16
             const QImage image = reader.read().convertToFormat(QImage::Format_Grayscale8);
             if (image.isNull())
                 continue;
-            for (int cell = 0; cell < kColumns * kColumns && HoldsInk(image, cell); ++cell)
+            for (int cell = 0; cell < CellsPerSheet && HoldsInk(image, cell); ++cell)
                 practice.DrawingRows.append(
                     {int(practice.DrawingRows.size()) + 1, {}, {}, {}, sheet.key(), cell});
         }

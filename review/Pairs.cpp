@@ -14,11 +14,6 @@ TReviewPair PairOf(const TFinishedDrawing& drawing, int number)
             {}};
 }
 
-QImage ReferenceOfPair(const TReferenceLink& reference)
-{
-    return ReferenceCell(reference);
-}
-
 namespace {
 QImage MissingCell()
 {

@@ -20,9 +20,6 @@ struct TReviewPair
 
 // The pair of the practice's drawing `number` (from 1), its reference still to be read.
 TReviewPair PairOf(const TFinishedDrawing& drawing, int number);
-// The reference as it was shown, fitted into the thumbnail's square: reads a file, so off the
-// user-interface thread.
-QImage ReferenceOfPair(const TReferenceLink& reference);
 // A drawing of a saved practice, found again in its sheets.
 struct TSheetDrawing
 {
