@@ -279,17 +279,25 @@ struct TJournal::TState
             throw EError(
                 CannotMake(Root, root.exists() && !root.isDir() ? ENOTDIR : (errno ? errno : EACCES)));
         }
-        const QString name =
-            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
-            QString::number(QCoreApplication::applicationPid());
-        const QString path = Root + QLatin1Char('/') + name;
+        // Two journals of one process started in the same millisecond share a name: the
+        // second takes the next free suffix rather than failing on the first one's lock.
+        const QString stem = Root + QLatin1Char('/') +
+                             QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
+                             QString::number(QCoreApplication::applicationPid());
+        QString path = stem;
         auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
         lock->setStaleLockTime(0);
         errno = 0;
-        if (!lock->tryLock(0))
-            throw EError(
-                CannotMake(path + QStringLiteral(".lock"),
-                           lock->error() == QLockFile::PermissionError ? EACCES : (errno ? errno : EIO)));
+        for (int suffix = 2; !lock->tryLock(0); ++suffix) {
+            if (lock->error() != QLockFile::LockFailedError || suffix > 100)
+                throw EError(CannotMake(
+                    path + QStringLiteral(".lock"),
+                    lock->error() == QLockFile::PermissionError ? EACCES : (errno ? errno : EIO)));
+            path = stem + QLatin1Char('-') + QString::number(suffix);
+            lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+            lock->setStaleLockTime(0);
+            errno = 0;
+        }
         errno = 0;
         if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
             throw EError(CannotMake(path, errno));

@@ -162,6 +162,7 @@ private slots:
         second.Append(Drawing(2));
         first->WaitForWrites();
         second.WaitForWrites();
+        QVERIFY(!first->Folder().isEmpty() && !second.Folder().isEmpty());
         QVERIFY(first->Folder() != second.Folder());
         QVERIFY(first->Folder() != left);
 
@@ -178,6 +179,24 @@ private slots:
         QCOMPARE(found.size(), size_t(2));
         QCOMPARE(found[1].Folder(), firstFolder); // oldest first
         QCOMPARE(Stamps(found[1].Read()), QStringList{"00:01.000"});
+    }
+
+    // Journals started in the same millisecond each get a folder of their own.
+    void journalsStartedTogetherKeepTheirOwn()
+    {
+        QTemporaryDir root;
+        std::vector<std::unique_ptr<TJournal>> journals;
+        for (int i = 0; i < 20; ++i) {
+            journals.push_back(std::make_unique<TJournal>(root.path()));
+            journals.back()->Append(Drawing(i + 1));
+        }
+        QSet<QString> folders;
+        for (const auto& journal : journals) {
+            journal->WaitForWrites();
+            QVERIFY(!journal->Folder().isEmpty());
+            folders.insert(journal->Folder());
+        }
+        QCOMPARE(folders.size(), 20);
     }
 
     // A recovered practice carries on in its folder: what could not be read is cleared away, new
