@@ -4,6 +4,7 @@
 #include "app/DialogService.h"
 #include "app/ReferenceWindow.h"
 #include "app/Settings.h"
+#include "references/ReferenceImage.h"
 #include "references/ReferenceSession.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMimeData>
 #include <QWidget>
 
@@ -80,12 +82,15 @@ void TReferencePane::Open(const QString& folder, bool remember)
     FSession->SetBox(FWindow->DecodeBox());
     connect(FSession.get(), &TReferenceSession::Shown, FWindow,
             [this](const QString&, const QImage& image) { FWindow->ShowImage(image); });
+    connect(FSession.get(), &TReferenceSession::Skipped, this, &TReferencePane::ShowSkipped);
     connect(FSession.get(), &TReferenceSession::NothingToShow, this, [this](const QString& empty) {
         Close();
         ShowMessage(QStringLiteral("このフォルダーには読める画像がありません。\n") +
                     QDir::toNativeSeparators(empty));
     });
     FWindow->ShowImage({});
+    if (FSkippedNote)
+        FSkippedNote->hide();
     SetResting(FResting);
     FWindow->show();
     FMainWindow->activateWindow();
@@ -93,6 +98,25 @@ void TReferencePane::Open(const QString& folder, bool remember)
     FCommands.CloseReferences->setEnabled(true);
     if (remember)
         OpenSettings()->setValue(QLatin1String(Settings::ReferenceFolder), folder);
+}
+
+void TReferencePane::ShowSkipped(int images)
+{
+    if (!FSkippedNote) {
+        FSkippedNote = new QLabel(FWindow);
+        FSkippedNote->setObjectName(QStringLiteral("SkippedNote"));
+        FSkippedNote->setAutoFillBackground(true);
+        FSkippedNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+        FSkippedNote->setMargin(6);
+        FNoteTimer.setSingleShot(true);
+        connect(&FNoteTimer, &QTimer::timeout, FSkippedNote, &QWidget::hide);
+    }
+    FSkippedNote->setText(QStringLiteral("読めない画像を%1枚飛ばしました").arg(images));
+    FSkippedNote->adjustSize();
+    FSkippedNote->move(0, FWindow->height() - FSkippedNote->height());
+    FSkippedNote->show();
+    FSkippedNote->raise();
+    FNoteTimer.start(10'000);
 }
 
 void TReferencePane::Close()
@@ -144,7 +168,17 @@ TReferenceLink TReferencePane::CurrentLink() const
     if (!FSession || FSession->Current().isEmpty())
         return {};
     const TReferenceView view = FWindow->ViewSettings();
-    return {FSession->Current(), view.Grey, view.Mirror, view.Flip, view.Tones, view.Blur};
+    TReferenceLink link{FSession->Current(), view.Grey, view.Mirror, view.Flip, view.Tones, view.Blur, {}};
+    // The picture as it was seen goes with the drawing; drawings made from one picture in one
+    // view share one copy.
+    if (FKept.Path != link.Path || !(FKeptView == view) || FKeptCell.cacheKey() != FSession->CurrentCell().cacheKey()) {
+        FKept = link;
+        FKeptView = view;
+        FKeptCell = FSession->CurrentCell();
+        FKept.Shown = ReferenceLink::EncodeShown(ViewOfReference(FKeptCell, view), view.Tones != 0);
+    }
+    link.Shown = FKept.Shown;
+    return link;
 }
 
 bool TReferencePane::eventFilter(QObject* watched, QEvent* event)

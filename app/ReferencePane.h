@@ -2,10 +2,15 @@
 #define TENARAI_APP_REFERENCEPANE_H
 
 #include "practice/FinishedDrawing.h"
+#include "references/ReferenceImage.h"
+
+#include <QImage>
 
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
+class QLabel;
 class QWidget;
 class TReferenceSession;
 class TReferenceWindow;
@@ -51,11 +56,19 @@ protected:
 
 private:
     void OpenCommandExecute();
+    // Says once, at the window's foot for a while, how many images could not be read.
+    void ShowSkipped(int images);
 
     const TCommands& FCommands;
     QWidget* FMainWindow;
     TReferenceWindow* FWindow = nullptr; // made when references are first opened
     std::unique_ptr<TReferenceSession> FSession;
+    // The kept copy of the picture last linked, made again only when the picture or view changes.
+    mutable TReferenceLink FKept;
+    mutable TReferenceView FKeptView;
+    mutable QImage FKeptCell;
+    QLabel* FSkippedNote = nullptr;
+    QTimer FNoteTimer;
     bool FResting = false;
     int FGrid = 0;
 };

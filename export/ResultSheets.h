@@ -40,9 +40,10 @@ void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBit
 bool HasReferences(const QList<TFinishedDrawing>& drawings);
 
 /**
- * @brief One cell of a reference sheet: the reference as it was shown (grey, mirrored), fitted
- * into 512 × 512 with its aspect kept and centred on white; "見つかりません" on white when the
- * file is gone; null for a drawing made without a reference (the cell stays white).
+ * @brief One cell of a reference sheet: the reference as it was shown (its kept copy, or the
+ * file seen through the link's study aids where no copy was kept), fitted into 512 × 512 with
+ * its aspect kept and centred on white; "見つかりません" on white when there is neither; null for
+ * a drawing made without a reference (the cell stays white).
  */
 QImage ReferenceCell(const TReferenceLink& reference);
 

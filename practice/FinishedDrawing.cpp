@@ -15,8 +15,11 @@ TFinishedDrawing TFinishedDrawing::Pack(const TBitmap& thumbnail, const QString&
                                         TReferenceLink reference)
 {
     TFinishedDrawing drawing;
-    drawing.FStored =
-        EncodePng(thumbnail.Image(), {{StampKey, stamp.toLatin1()}, {TotalKey, QByteArray::number(totalMs)}});
+    TPngText text{{StampKey, stamp.toLatin1()},
+                  {TotalKey, QByteArray::number(totalMs)}};
+    if (!reference.IsEmpty())
+        text.append({ReferenceKey, ReferenceLink::ToText(reference)});
+    drawing.FStored = EncodePng(thumbnail.Image(), text);
     drawing.FStamp = stamp;
     drawing.FTotalMs = totalMs;
     drawing.FReference = std::move(reference);
@@ -35,6 +38,7 @@ TFinishedDrawing TFinishedDrawing::FromStored(const QByteArray& png, QString sta
     if (!ok)
         totalMs = image.text(QLatin1String(TotalKey)).toLongLong(&ok);
     drawing.FTotalMs = ok ? totalMs : 0;
+    drawing.FReference = ReferenceLink::FromText(image.text(QLatin1String(ReferenceKey)).toLatin1());
     return drawing;
 }
 

@@ -1,25 +1,12 @@
 #ifndef TENARAI_PRACTICE_FINISHEDDRAWING_H
 #define TENARAI_PRACTICE_FINISHEDDRAWING_H
 
+#include "practice/ReferenceLink.h"
 #include "raster/Bitmap.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
-// The reference a drawing was made from, as it was shown.
-struct TReferenceLink
-{
-    QString Path; // empty: drawn without a reference
-    bool Grey = false;
-    bool Mirror = false;
-    bool Flip = false; // top to bottom
-    int Tones = 0;     // 0, 2 or 3
-    bool Blur = false;
-
-    bool IsEmpty() const { return Path.isEmpty(); }
-    bool operator==(const TReferenceLink&) const = default;
-};
 
 /**
  * @brief One finished drawing as the practice keeps it: the thumbnail in a compact exact form,
@@ -27,7 +14,8 @@ struct TReferenceLink
  *
  * The stored form is a PNG (8-bit grey for the grey thumbnails every drawing makes), about a
  * tenth of the thumbnail's ARGB pixels, and the very bytes the crash journal writes. The stamp
- * and the total travel in its text chunks too, so a drawing file can stand on its own.
+ * and the total travel in its text chunks too, and the reference link with them, so a drawing
+ * file can stand on its own.
  * Copies share the bytes.
  */
 class TFinishedDrawing final
@@ -35,6 +23,7 @@ class TFinishedDrawing final
 public:
     static constexpr auto StampKey = "Stamp";
     static constexpr auto TotalKey = "TotalMs";
+    static constexpr auto ReferenceKey = "Reference"; // the link, without its picture
 
     TFinishedDrawing() = default;
     // Packs a 512 × 512 thumbnail; nothing of it is lost.
@@ -43,7 +32,8 @@ public:
     /**
      * @brief Takes a stored form read back from a file. Null unless the bytes decode whole to
      * a 512 × 512 image; the stamp and total come from the caller, or from the file's own text
-     * chunks where the caller has none (an empty stamp, a negative total).
+     * chunks where the caller has none (an empty stamp, a negative total). The reference link
+     * comes from the file.
      */
     static TFinishedDrawing FromStored(const QByteArray& png, QString stamp = {}, qint64 totalMs = -1);
 

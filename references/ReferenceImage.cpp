@@ -1,5 +1,7 @@
 #include "references/ReferenceImage.h"
 
+#include "raster/FileName.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <array>
@@ -11,7 +13,7 @@
 
 std::unique_ptr<QIODevice> OpenReferenceFile(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(FileName::ToNative(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
     struct stat info

@@ -21,6 +21,8 @@ namespace Reference {
 // No reference may need more memory than this to decode: a file that declares more is skipped
 // like any unreadable one.
 inline constexpr qint64 MemoryBudget = 512ll << 20;
+// The side of the square a drawing's reference is kept at: a sheet cell's.
+inline constexpr int CellSide = 512;
 } // namespace Reference
 
 /**

@@ -10,7 +10,8 @@
 /**
  * @brief Finds the images of a folder and its sub-folders off the user-interface thread.
  *
- * Every file QImageReader can read counts; other files are passed over, and a folder reached
+ * Every file QImageReader can read counts, whatever bytes its name is made of; other files are
+ * passed over, and a folder reached
  * again through a symbolic link is not entered twice, so link loops end. The images arrive in
  * batches every fraction of a second, so a reference can be shown long before a large folder
  * is scanned to its end.
@@ -29,7 +30,9 @@ public:
 
 signals:
     void Found(const QStringList& images);
-    void Finished(int images);
+    // The scan ended: how many images it found, and how many files named as images it could
+    // not read (damaged, too large to decode, not a regular file).
+    void Finished(int images, int unreadable);
 
 private:
     std::shared_ptr<std::atomic<bool>> FStop;

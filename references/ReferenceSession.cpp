@@ -29,7 +29,19 @@ void TReferenceSession::SetBox(QSize box)
 
 QFuture<TReferenceSession::TDecoded> TReferenceSession::Decode(const QString& path) const
 {
-    return QtConcurrent::run([path, box = FBox] { return TDecoded{path, ReadReference(path, box)}; });
+    return QtConcurrent::run([path, box = FBox] {
+        TDecoded decoded{path, ReadReference(path, box), {}};
+        // The cell copy comes from the shown image when that is large enough, else from the file.
+        const QSize cellBox(Reference::CellSide, Reference::CellSide);
+        const QImage& image = decoded.Image;
+        if (image.width() >= cellBox.width() || image.height() >= cellBox.height())
+            decoded.Cell = image.width() <= cellBox.width() && image.height() <= cellBox.height()
+                               ? image
+                               : image.scaled(cellBox, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        else if (!image.isNull())
+            decoded.Cell = ReadReference(path, cellBox);
+        return decoded;
+    });
 }
 
 void TReferenceSession::ImagesFound(const QStringList& images)
@@ -41,10 +53,16 @@ void TReferenceSession::ImagesFound(const QStringList& images)
         DecodeAhead(); // the second image found
 }
 
-void TReferenceSession::ScanFinished(int images)
+void TReferenceSession::ScanFinished(int images, int unreadable)
 {
-    if (images == 0 && FDeck.IsEmpty())
+    FScanned = true;
+    FSkipped += unreadable;
+    if (images == 0 && FDeck.IsEmpty()) {
         emit NothingToShow(FFolder);
+        return;
+    }
+    if (FSkipped > 0)
+        emit Skipped(FSkipped);
 }
 
 void TReferenceSession::Next()
@@ -73,6 +91,9 @@ void TReferenceSession::Decoded()
     if (decoded.Image.isNull()) {
         // Unreadable after all: it leaves the deck, and the next one is tried.
         FDeck.Remove(decoded.Path);
+        ++FSkipped;
+        if (FScanned)
+            emit Skipped(FSkipped);
         if (FDeck.IsEmpty() && !FScan.IsRunning())
             emit NothingToShow(FFolder);
         Next();
@@ -80,6 +101,7 @@ void TReferenceSession::Decoded()
     }
     FWaiting = false;
     FCurrent = decoded.Path;
+    FCurrentCell = decoded.Cell.isNull() ? decoded.Image : decoded.Cell;
     emit Shown(decoded.Path, decoded.Image);
     if (std::exchange(FNextPending, false)) {
         Next();

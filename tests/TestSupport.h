@@ -22,6 +22,13 @@ private:
     qint64 FNow = 1'000'000;
 };
 
+// Whether two colours are the same but for what a lossy copy (a JPEG) may change.
+inline bool Near(QRgb a, QRgb b, int tolerance = 6)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance &&
+           qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
 inline bool IsDark(QRgb p)
 {
     return qGray(p) < 128;

@@ -1,10 +1,16 @@
+#include "FormFixture.h"
 #include "TestSupport.h"
+#include "app/ReferenceWindow.h"
+#include "export/ResultSheets.h"
+#include "raster/FileName.h"
 #include "references/ReferenceImage.h"
 #include "references/ReferenceSession.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QtTest>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -114,6 +120,68 @@ private slots:
         timer.restart();
         session.reset();
         QVERIFY(timer.elapsed() < 1000);
+    }
+
+    // A file name is the file system's bytes: valid UTF-8 reads as text, and any other byte
+    // goes back to itself.
+    void fileNamesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("ascii") << QByteArray("photo 1.jpg") << true;
+        QTest::newRow("japanese") << QByteArray("\xe7\x8c\xab.png") << true;
+        QTest::newRow("four-byte") << QByteArray("\xf0\x9f\x90\x88.jpg") << true;
+        QTest::newRow("latin-1") << QByteArray("caf\xe9.jpg") << false;
+        QTest::newRow("lone continuation") << QByteArray("\x80a") << false;
+        QTest::newRow("cut short") << QByteArray("a\xe3\x83") << false;
+        QTest::newRow("overlong") << QByteArray("\xc0\xaf") << false;
+        QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80.png") << false;
+        QTest::newRow("escape-like text") << QByteArray("\xed\xb3\xa9") << false;
+    }
+    void fileNamesKeepTheirBytes()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, utf8);
+        const QString text = FileName::FromNative(name);
+        QCOMPARE(FileName::ToNative(text), name);
+        if (utf8)
+            QCOMPARE(text, QString::fromUtf8(name));
+    }
+
+    // A folder whose only good image has a name that is not UTF-8 shows it, says once how many
+    // images it could not read, and the reference sheet holds it.
+    void oddNamesShownAndBadImagesCounted()
+    {
+        TFormFixture f;
+        QTemporaryDir dir;
+        QImage good(60, 40, QImage::Format_RGB32);
+        good.fill(qRgb(0, 160, 0));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(good.save(&buffer, "PNG"));
+        const QByteArray folder = QFile::encodeName(dir.path());
+        FILE* odd = std::fopen(folder + "/caf\xe9.jpg", "wb"); // Qt cannot name it
+        QVERIFY(odd && std::fwrite(png.constData(), 1, size_t(png.size()), odd) == size_t(png.size()));
+        std::fclose(odd);
+        WriteText(dir.filePath("broken.jpg"), "not a picture");
+        WriteText(dir.filePath("empty.png"), "");
+        WriteText(dir.filePath("bomb.jpg"), JpegHeader(true, 40000, 40000, 1));
+        WriteText(dir.filePath("notes.txt"), "not an image, and not counted");
+        f.Form->OpenReferences(dir.path(), false);
+        TReferenceWindow* window = f.Form->ReferenceWindow();
+        QTRY_VERIFY(!window->View().isNull());
+        QCOMPARE(QColor(window->View().pixel(30, 20)), QColor(qRgb(0, 160, 0)));
+        QLabel* note = nullptr;
+        QTRY_VERIFY((note = window->findChild<QLabel*>("SkippedNote")) && note->isVisible());
+        QCOMPARE(note->text(), QStringLiteral("読めない画像を3枚飛ばしました"));
+
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        f.Click("Next");
+        const TReferenceLink link = f.Form->Thumbnails()[0].Reference();
+        QCOMPARE(FileName::ToNative(link.Path), folder + "/caf\xe9.jpg");
+        const QImage cell = ReferenceCell(link);
+        QVERIFY(Near(cell.pixel(256, 256), qRgb(0, 160, 0)));
     }
 
     // A legitimate 8000 × 8000 grey PNG is shown, at the size it is shown at.

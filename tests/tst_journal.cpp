@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "journal/Journal.h"
+#include "raster/FileName.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -199,8 +200,8 @@ private slots:
         QCOMPARE(folders.size(), 20);
     }
 
-    // A recovered practice carries on in its folder: what could not be read is cleared away, new
-    // drawings are numbered after the old, and a discard leaves nothing.
+    // A recovered practice carries on in its folder: what could not be read is set aside, never
+    // deleted, new drawings are numbered after the old, and a discard leaves nothing else.
     void adoptedJournalCarriesOn()
     {
         QTemporaryDir root;
@@ -215,6 +216,9 @@ private slots:
             journal.WaitForWrites();
             QCOMPARE(journal.Folder(), folder);
             QVERIFY(!QFileInfo::exists(folder + "/drawing-000002.png"));
+            QFile aside(root.filePath("unreadable/" + QFileInfo(folder).fileName() + "/drawing-000002.png"));
+            QVERIFY(aside.open(QIODevice::ReadOnly));
+            QCOMPARE(aside.readAll(), QByteArray("garbage"));
             QVERIFY(QFileInfo::exists(folder + "/canvas-000004.png"));
             journal.Append(Drawing(4));
             journal.DropSnapshot();
@@ -239,25 +243,49 @@ private slots:
         }
         QVERIFY(FindStaleJournals(root.path()).empty());
         QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList());
+                 QStringList{"unreadable"});
     }
 
     // Each drawing's reference and its view travel through the journal.
+    void referencesAreJournalled_data()
+    {
+        QTest::addColumn<QByteArray>("manifest"); // what becomes of it before recovery
+        QTest::newRow("manifest whole") << QByteArray();
+        QTest::newRow("manifest damaged") << QByteArray("{\"format\": \"tenarai-jour");
+        QTest::newRow("manifest gone") << QByteArray("-");
+    }
     void referencesAreJournalled()
     {
+        QFETCH(QByteArray, manifest);
+        QImage seen(300, 200, QImage::Format_RGB32);
+        seen.fill(qRgb(200, 40, 40));
+        // A name that is not UTF-8, the view, and the picture as it was seen all come back,
+        // from the drawing's own files when the manifest is lost.
+        TReferenceLink link{FileName::FromNative("/pictures/caf\xe9 \xe3\x83\xa2.jpg"), true, false, true, 3, true,
+                            ReferenceLink::EncodeShown(seen, true)};
+        TBitmap thumbnail(512, 512);
+        thumbnail.Clear(TAlphaColors::White);
         QTemporaryDir root;
+        QString folder;
         {
             TJournal journal(root.path());
-            TFinishedDrawing d = Drawing(1);
-            d.SetReference({"/pictures/モデル 1.jpg", true, false});
-            journal.Append(d);
+            journal.Append(TFinishedDrawing::Pack(thumbnail, "00:01.000", 1000, link));
             journal.Append(Drawing(2));
+            journal.WaitForWrites();
+            folder = journal.Folder();
         }
+        if (manifest == "-")
+            QVERIFY(QFile::remove(folder + "/manifest.json"));
+        else if (!manifest.isEmpty())
+            WriteText(folder + "/manifest.json", manifest);
         std::vector<TStaleJournal> found = FindStaleJournals(root.path());
         QCOMPARE(found.size(), size_t(1));
         const TRecoveredPractice practice = found[0].Read();
         QCOMPARE(practice.Drawings.size(), 2);
-        QCOMPARE(practice.Drawings[0].Reference(), (TReferenceLink{"/pictures/モデル 1.jpg", true, false}));
+        const TReferenceLink back = practice.Drawings[0].Reference();
+        QCOMPARE(FileName::ToNative(back.Path), QByteArray("/pictures/caf\xe9 \xe3\x83\xa2.jpg"));
+        QCOMPARE(back, link);
+        QCOMPARE(ReferenceLink::DecodeShown(back.Shown).pixel(150, 100), seen.pixel(150, 100));
         QVERIFY(practice.Drawings[1].Reference().IsEmpty());
     }
 

@@ -72,7 +72,7 @@ private slots:
     }
 
     // What was in force when a drawing was made goes with it, and the reference sheet's cell
-    // shows the reference as it was seen.
+    // shows the reference as it was seen, even once the file has changed or gone.
     void drawingRecordsTheView()
     {
         TFormFixture f;
@@ -92,9 +92,16 @@ private slots:
         f.Click("Next");
         const TReferenceLink link = f.Form->Thumbnails()[0].Reference();
         QVERIFY(link.Flip && !link.Mirror && link.Tones == 0);
-        const QImage cell = ReferenceCell(link);
-        QCOMPARE(QColor(cell.pixel(256, 60)), QColor(Qt::blue));
-        QCOMPARE(QColor(cell.pixel(256, 450)), QColor(Qt::red));
+        QVERIFY(!link.Shown.isEmpty());
+        image.fill(Qt::green);
+        QVERIFY(image.save(refs.filePath("a.png")));
+        for (const bool gone : {false, true}) {
+            if (gone)
+                QVERIFY(QFile::remove(refs.filePath("a.png")));
+            const QImage cell = ReferenceCell(link);
+            QVERIFY(Near(cell.pixel(256, 60), qRgb(0, 0, 255)));
+            QVERIFY(Near(cell.pixel(256, 450), qRgb(255, 0, 0)));
+        }
     }
 
     // G lays a grid over the canvas at the thirds, then the quarters: on screen only, never in

@@ -57,6 +57,12 @@ answer_box() {
 
 shot() { import -window "$1" "$2"; }
 # The colour of one pixel of an image, as "r,g,b".
+# Whether two "r,g,b" colours differ by no more than a lossy copy (a JPEG) may change them.
+near() {
+  local IFS=, a b i
+  read -ra a <<<"$1"; read -ra b <<<"$2"
+  for i in 0 1 2; do [ $(( a[i] > b[i] ? a[i] - b[i] : b[i] - a[i] )) -le 6 ] || return 1; done
+}
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 # The darkest grey level in a region of an image (0 where the pen drew).
 darkest() { convert "$1" -crop "$2" -colorspace gray -format "%[fx:int(255*minima)]" info:; }
