@@ -175,6 +175,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     bool canClose = true;
+    if (Rooms->Saving->IsRunning())
+        return event->ignore(); // asked again while the save runs
     try {
         FormCloseQuery(canClose);
     } catch (const std::exception& error) {
@@ -335,7 +337,7 @@ void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbn
 bool TMainForm::SaveResultFromFile()
 {
     const QDateTime now = FTime.Now();
-    emit PracticeSaved(SaveResultSheets(ThumbImages, now, {}, Rooms->Results->Path()), now);
+    emit PracticeSaved(Rooms->Saving->Save(ThumbImages, now, Rooms->Results->Path()), now);
     return true;
 }
 void TMainForm::FinishClick()

@@ -171,7 +171,8 @@ TReferenceLink TReferencePane::CurrentLink() const
     TReferenceLink link{FSession->Current(), view.Grey, view.Mirror, view.Flip, view.Tones, view.Blur, {}};
     // The picture as it was seen goes with the drawing; drawings made from one picture in one
     // view share one copy.
-    if (FKept.Path != link.Path || !(FKeptView == view) || FKeptCell.cacheKey() != FSession->CurrentCell().cacheKey()) {
+    if (FKept.Path != link.Path || !(FKeptView == view) ||
+        FKeptCell.cacheKey() != FSession->CurrentCell().cacheKey()) {
         FKept = link;
         FKeptView = view;
         FKeptCell = FSession->CurrentCell();

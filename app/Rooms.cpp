@@ -9,7 +9,7 @@ TRooms::TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& co
       PenEnds(new TPenEnds(canvas, commands, window)), Mirror(new TMirrorView(canvas, commands, window)),
       Review(new TReview(commands, window)),
       Record(new TRecordKeeper(practice, commands, *Plan, *References, std::move(now), window)),
-      Grid(new TStudyGrid(canvas, commands, *References, window))
+      Grid(new TStudyGrid(canvas, commands, *References, window)), Saving(new TSaveProgress(window))
 {
     QObject::connect(Record, &TRecordKeeper::PracticeOpened, Review, &TReview::ShowPast);
     QObject::connect(Plan, &TPlanRunner::PlanEnded, Review, &TReview::PlanEnded);

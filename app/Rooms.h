@@ -8,6 +8,7 @@
 #include "app/RecordKeeper.h"
 #include "app/ReferencePane.h"
 #include "app/ResultFolder.h"
+#include "app/SaveProgress.h"
 #include "app/Review.h"
 #include "app/StudyGrid.h"
 
@@ -45,6 +46,7 @@ struct TRooms
     TReview* Review;
     TRecordKeeper* Record;
     TStudyGrid* Grid;
+    TSaveProgress* Saving;
 };
 
 #endif

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -227,7 +228,8 @@ struct TSheetJob
 } // namespace
 
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QDateTime& now,
-                             const TSheetWriter& writer, const QString& folder)
+                             const TSheetWriter& writer, const QString& folder,
+                             const TSheetProgress& progress)
 {
     if (thumbnails.isEmpty())
         return {};
@@ -247,11 +249,20 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
         if (references)
             jobs.push_back({SheetName(folder, stamp, n, true), first, true});
     }
+    // Each drawing is laid out once, or twice with references: reported as drawings.
+    const int cells = int(thumbnails.size()) * (references ? 2 : 1);
+    std::atomic<int> placed{0};
+    const auto cellOf = [&](const TSheetJob& job, qsizetype cell) {
+        const TFinishedDrawing& drawing = thumbnails[job.First + cell];
+        QImage image = job.Reference ? ReferenceCell(drawing.Reference()) : drawing.Decoded();
+        const int now = ++placed;
+        if (progress)
+            progress(int(qint64(now) * thumbnails.size() / cells), int(thumbnails.size()));
+        return image;
+    };
     const auto compose = [&](const TSheetJob& job, TBitmap& bitmap) {
-        if (job.Reference)
-            ComposeReferenceSheet(thumbnails, job.First, bitmap);
-        else
-            ComposeSheet(thumbnails, job.First, bitmap);
+        ComposeCells(thumbnails.size() - job.First, bitmap,
+                     [&](qsizetype cell) { return cellOf(job, cell); });
     };
 
     // Every sheet goes to its temporary file first; only when all are written do they take
@@ -299,7 +310,8 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
         } catch (const EFileExists&) {
             if (attempt >= 60)
                 throw;
-            const QDateTime after = QDateTime::fromString(taken, QStringLiteral("yyyyMMdd_HHmmss_")).addSecs(1);
+            const QDateTime after =
+                QDateTime::fromString(taken, QStringLiteral("yyyyMMdd_HHmmss_")).addSecs(1);
             taken = FreeStamp(folder, after, sheets, references);
             for (size_t k = 0; k < jobs.size(); ++k)
                 pending[k]->Retarget(SheetName(folder, taken, int(jobs[k].First / Sheet::CellsPerSheet) + 1,

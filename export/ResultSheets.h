@@ -23,6 +23,8 @@ inline constexpr int MissingTextSize = 40; // "見つかりません" in a refer
 
 // Encodes one finished sheet into a file being written; raises EError on failure.
 using TSheetWriter = std::function<void(const TBitmap& sheet, QIODevice& device)>;
+// Told, from any thread, how many of the drawings a save has laid out so far.
+using TSheetProgress = std::function<void(int done, int total)>;
 
 // The number of sheets that hold this many thumbnails.
 int SheetCount(qsizetype thumbnails);
@@ -60,10 +62,11 @@ void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype fi
  * right after it, and the stamp must be free for both names.
  * All or nothing: every sheet is written to a temporary file first and takes its name only
  * when all are written. A failure raises EError and leaves no file of this save; the
- * thumbnails are only read.
+ * thumbnails are only read. `progress` hears of each drawing laid out on its sheets.
  */
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
                              const TSheetWriter& writer = {},
-                             const QString& folder = QLatin1String(Sheet::Folder));
+                             const QString& folder = QLatin1String(Sheet::Folder),
+                             const TSheetProgress& progress = {});
 
 #endif

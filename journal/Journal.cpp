@@ -62,18 +62,19 @@ struct TJournal::TState
         }
         // Two journals of one process started in the same millisecond share a name: the
         // second takes the next free suffix rather than failing on the first one's lock.
-        const QString stem = Root + QLatin1Char('/') +
-                             QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
-                             QString::number(QCoreApplication::applicationPid());
+        const QString stem =
+            Root + QLatin1Char('/') +
+            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
+            QString::number(QCoreApplication::applicationPid());
         QString path = stem;
         auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
         lock->setStaleLockTime(0);
         errno = 0;
         for (int suffix = 2; !lock->tryLock(0); ++suffix) {
             if (lock->error() != QLockFile::LockFailedError || suffix > 100)
-                throw EError(CannotMake(
-                    path + QStringLiteral(".lock"),
-                    lock->error() == QLockFile::PermissionError ? EACCES : (errno ? errno : EIO)));
+                throw EError(
+                    CannotMake(path + QStringLiteral(".lock"),
+                               lock->error() == QLockFile::PermissionError ? EACCES : (errno ? errno : EIO)));
             path = stem + QLatin1Char('-') + QString::number(suffix);
             lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
             lock->setStaleLockTime(0);
@@ -116,8 +117,9 @@ struct TJournal::TState
             // The reference's copy first: a drawing file on disk has everything it names.
             const QByteArray& shown = entry.Drawing.Reference().Shown;
             if (!shown.isEmpty())
-                WriteBytes(PathOf(ReferenceName(DrawingNumber(entry.File), ReferenceLink::ShownSuffix(shown))),
-                           shown);
+                WriteBytes(
+                    PathOf(ReferenceName(DrawingNumber(entry.File), ReferenceLink::ShownSuffix(shown))),
+                    shown);
             WriteBytes(PathOf(entry.File), entry.Drawing.Stored());
             entry.Written = true;
         }

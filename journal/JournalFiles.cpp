@@ -113,8 +113,10 @@ void JournalFiles::ClearFolder(const QString& folder, const QStringList& keep, T
         const QString path = dir.filePath(name);
         const QFileInfo entry(path);
         // Only plain drawing files are worth keeping; a rename never follows a link.
-        if (unread == TUnread::SetAside && DrawingNumber(name) > 0 && !entry.isSymLink() && entry.isFile() && QDir().mkpath(aside) &&
-            ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside + QLatin1Char('/') + name).constData()) == 0)
+        if (unread == TUnread::SetAside && DrawingNumber(name) > 0 && !entry.isSymLink() && entry.isFile() &&
+            QDir().mkpath(aside) &&
+            ::rename(QFile::encodeName(path).constData(),
+                     QFile::encodeName(aside + QLatin1Char('/') + name).constData()) == 0)
             continue;
         QFile::remove(path);
     }

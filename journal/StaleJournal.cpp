@@ -1,5 +1,4 @@
 #include "journal/Journal.h"
-
 #include "journal/JournalFiles.h"
 
 #include <QDir>
@@ -133,4 +132,3 @@ std::vector<TStaleJournal> FindStaleJournals(const QString& root)
     }
     return stale;
 }
-

@@ -66,8 +66,8 @@ QByteArray FileName::ToNative(QStringView name)
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i].unicode();
         // A lone low surrogate in the escaped range: one byte of the original name.
-        const bool escaped = unit >= kEscape + 0x80 && unit <= kEscape + 0xFF &&
-                             (i == 0 || !name[i - 1].isHighSurrogate());
+        const bool escaped =
+            unit >= kEscape + 0x80 && unit <= kEscape + 0xFF && (i == 0 || !name[i - 1].isHighSurrogate());
         if (!escaped)
             continue;
         bytes += name.sliced(run, i - run).toUtf8();

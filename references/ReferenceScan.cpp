@@ -1,15 +1,15 @@
 #include "references/ReferenceScan.h"
 
-#include "references/ReferenceImage.h"
 #include "raster/FileName.h"
+#include "references/ReferenceImage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
-#include <functional>
 #include <dirent.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,7 +23,8 @@ bool LooksLikeImage(const QString& path)
 {
     static const QList<QByteArray> formats = QImageReader::supportedImageFormats();
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot > path.lastIndexOf(QLatin1Char('/')) && formats.contains(path.sliced(dot + 1).toLower().toLatin1());
+    return dot > path.lastIndexOf(QLatin1Char('/')) &&
+           formats.contains(path.sliced(dot + 1).toLower().toLatin1());
 }
 
 // Only a regular file, opened without waiting, whose decoding fits the memory budget.

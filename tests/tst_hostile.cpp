@@ -132,7 +132,9 @@ private slots:
         QTest::newRow("japanese") << QByteArray("\xe7\x8c\xab.png") << true;
         QTest::newRow("four-byte") << QByteArray("\xf0\x9f\x90\x88.jpg") << true;
         QTest::newRow("latin-1") << QByteArray("caf\xe9.jpg") << false;
-        QTest::newRow("lone continuation") << QByteArray("\x80a") << false;
+        QTest::newRow("lone continuation") << QByteArray("\x80"
+                                                         "a")
+                                           << false;
         QTest::newRow("cut short") << QByteArray("a\xe3\x83") << false;
         QTest::newRow("overlong") << QByteArray("\xc0\xaf") << false;
         QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80.png") << false;

@@ -261,7 +261,12 @@ private slots:
         seen.fill(qRgb(200, 40, 40));
         // A name that is not UTF-8, the view, and the picture as it was seen all come back,
         // from the drawing's own files when the manifest is lost.
-        TReferenceLink link{FileName::FromNative("/pictures/caf\xe9 \xe3\x83\xa2.jpg"), true, false, true, 3, true,
+        TReferenceLink link{FileName::FromNative("/pictures/caf\xe9 \xe3\x83\xa2.jpg"),
+                            true,
+                            false,
+                            true,
+                            3,
+                            true,
                             ReferenceLink::EncodeShown(seen, true)};
         TBitmap thumbnail(512, 512);
         thumbnail.Clear(TAlphaColors::White);

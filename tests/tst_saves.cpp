@@ -33,6 +33,24 @@ class TestSaves : public QObject
     Q_OBJECT
 
 private slots:
+    // A save tells of every drawing it lays out, on each of its sheets, up to all of them.
+    void saveReportsProgress()
+    {
+        QTemporaryDir dir;
+        QList<TFinishedDrawing> drawings = Drawings(70);
+        drawings[3].SetReference({dir.filePath("gone.jpg")});
+        std::atomic<int> calls{0}, most{0}, wrongTotal{0};
+        SaveResultSheets(drawings, kNow, {}, dir.path(), [&](int done, int total) {
+            ++calls;
+            wrongTotal += total != 70;
+            for (int seen = most; done > seen && !most.compare_exchange_weak(seen, done);) {
+            }
+        });
+        QCOMPARE(calls.load(), 140); // each drawing on its sheet and on its reference sheet
+        QCOMPARE(most.load(), 70);
+        QCOMPARE(wrongTotal.load(), 0);
+    }
+
     // Another program takes the save's name after it looked and before it renamed: the whole
     // save moves on to the next free second, and the other file stays as it was.
     void nameTakenBeforeTheRename()
