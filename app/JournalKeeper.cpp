@@ -4,8 +4,13 @@
 #include "app/PracticeView.h"
 #include "journal/Journal.h"
 #include "practice/PracticeClocks.h"
+#include "practice/Thumbnail.h"
 
+#include <QDir>
+#include <QFutureWatcher>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <optional>
 
 namespace {
 // The drawing in progress goes to the journal at most this often: often enough that a crash
@@ -68,32 +73,79 @@ void TJournalKeeper::JournalWriteFailed(const QString& reason)
         reason);
 }
 
+struct TJournalKeeper::TFound
+{
+    std::optional<TStaleJournal> Journal;
+    TRecoveredPractice Practice;
+};
+
 void TJournalKeeper::Recover()
 {
-    for (TStaleJournal& stale : FindStaleJournals(Journal::DefaultRoot())) {
-        const TRecoveredPractice practice = stale.Read();
-        if (practice.IsEmpty()) {
-            stale.Remove();
-            continue;
+    FRecovering = true;
+    FindNext({});
+}
+
+void TJournalKeeper::FindNext(std::shared_ptr<TFound> declined)
+{
+    auto* watcher = new QFutureWatcher<std::shared_ptr<TFound>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        Offer(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([declined = std::move(declined)] {
+        if (declined && declined->Journal)
+            declined->Journal->Remove();
+        auto found = std::make_shared<TFound>();
+        for (TStaleJournal& stale : FindStaleJournals(Journal::DefaultRoot())) {
+            TRecoveredPractice practice = stale.Read();
+            if (practice.IsEmpty()) {
+                stale.Remove();
+                continue;
+            }
+            // The drawer's small copies too: thousands of them would hold up the window.
+            for (const TFinishedDrawing& drawing : std::as_const(practice.Drawings))
+                practice.ListImages << ListImageOf(drawing.Image());
+            found->Practice = std::move(practice);
+            found->Journal = std::move(stale);
+            break;
         }
-        bool restore = false;
-        // Say what is there: the finished drawings, or, with none, the one in progress.
-        const qsizetype count = practice.Drawings.size();
-        const QString what = count == 0 && !practice.Canvas.isNull() ? QStringLiteral("描きかけの絵")
-                                                                     : QStringLiteral("%1枚").arg(count);
-        MessageDialog(
-            QStringLiteral("前回の練習が保存されないまま残っています（%1）。復元しますか？").arg(what),
-            TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
-            [&](TModalResult answer) { restore = answer == mrYes; });
-        if (!restore) {
-            stale.Remove();
-            continue;
-        }
-        emit RestoreRequested(practice);
-        FJournal->Adopt(std::move(stale), practice);
-        if (practice.Skipped > 0)
-            ShowMessage(QStringLiteral("読み込めなかった絵が%1枚ありました。").arg(practice.Skipped));
-        // One practice at a time: the others stay and are offered at the next start.
+        return found;
+    }));
+}
+
+void TJournalKeeper::Offer(std::shared_ptr<TFound> found)
+{
+    if (!found->Journal) {
+        FRecovering = false;
+        emit RecoveryEnded();
         return;
     }
+    const TRecoveredPractice& practice = found->Practice;
+    bool restore = false;
+    // Say what is there: the finished drawings, or, with none, the one in progress.
+    const qsizetype count = practice.Drawings.size();
+    const QString what = count == 0 && !practice.Canvas.isNull() ? QStringLiteral("描きかけの絵")
+                                                                 : QStringLiteral("%1枚").arg(count);
+    MessageDialog(QStringLiteral("前回の練習が保存されないまま残っています（%1）。復元しますか？").arg(what),
+                  TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
+                  [&](TModalResult answer) { restore = answer == mrYes; });
+    if (!restore) {
+        FindNext(std::move(found));
+        return;
+    }
+    emit RestoreRequested(practice);
+    if (found->Journal->IsWritable()) {
+        FJournal->Adopt(std::move(*found->Journal), practice);
+    } else {
+        // Restored all the same; the journal says its own reason when a write fails, once.
+        FJournalWarned = true;
+        ShowMessage(QStringLiteral("一時保存のフォルダーに書き込めません。書き込めるようになるまで、練習は一"
+                                   "時保存されません。\n") +
+                    QDir::toNativeSeparators(found->Journal->Folder()));
+    }
+    if (practice.Skipped > 0)
+        ShowMessage(QStringLiteral("読み込めなかった絵が%1枚ありました。").arg(practice.Skipped));
+    // One practice at a time: the others stay and are offered at the next start.
+    FRecovering = false;
+    emit RecoveryEnded();
 }

@@ -35,13 +35,21 @@ public:
     // disk: the session is ending, or the program is told to stop.
     void Flush();
     // Offers each practice that an earlier program left unsaved, oldest first, until one is
-    // taken; RestoreRequested puts it back on the window before the journal adopts it.
+    // taken; RestoreRequested puts it back on the window before the journal adopts it. The
+    // journals are read on a worker, so the window answers at once however large they are.
     void Recover();
+    bool IsRecovering() const { return FRecovering; }
 
 signals:
     void RestoreRequested(const TRecoveredPractice& practice);
+    // The offers are over: one was taken, or none was left.
+    void RecoveryEnded();
 
 private:
+    struct TFound;
+    // Removes the journal declined, if any, then looks for the next one, on a worker.
+    void FindNext(std::shared_ptr<TFound> declined);
+    void Offer(std::shared_ptr<TFound> found);
     void SnapshotTimerTimer();
     void JournalWriteFailed(const QString& reason);
 
@@ -50,6 +58,7 @@ private:
     QTimer* FSnapshotTimer;
     bool FCanvasChanged = false; // since the last snapshot
     bool FJournalWarned = false; // the user is told once that the journal cannot be written
+    bool FRecovering = false;
 };
 
 #endif

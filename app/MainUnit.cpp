@@ -325,11 +325,12 @@ void TMainForm::FinishDrawing()
     Rooms->Plan->DrawingFinished();
 }
 
-void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail)
+void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail, const QImage& listImage)
 {
     ThumbImages.append(drawing);
-    ThumbnailListView->AddEntry(ListImageOf(thumbnail.isNull() ? drawing.Image() : thumbnail),
-                                drawing.Stamp());
+    ThumbnailListView->AddEntry(
+        !listImage.isNull() ? listImage : ListImageOf(thumbnail.isNull() ? drawing.Image() : thumbnail),
+        drawing.Stamp());
     NextCountText->setText(QString::number(ThumbImages.size()));
     emit DrawingAdded(drawing, !thumbnail.isNull());
 }
@@ -405,8 +406,8 @@ void TMainForm::ActivityDialogHide()
 void TMainForm::RestorePractice(const TRecoveredPractice& practice)
 {
     ResetPractice();
-    for (const TFinishedDrawing& drawing : practice.Drawings)
-        AddDrawing(drawing, {});
+    for (qsizetype i = 0; i < practice.Drawings.size(); ++i)
+        AddDrawing(practice.Drawings[i], {}, practice.ListImages.value(i));
     // The clocks stand still, as right after "Next"; an unfinished drawing keeps its time, and
     // the next press carries on from it.
     const qint64 drawMs = practice.Canvas.isNull() ? -1 : practice.CanvasDrawMs;

@@ -49,6 +49,7 @@ public:
     // The rooms' doors that the program's start and the tests use.
     TJournal& PracticeJournal() const { return Rooms->Journal->Journal(); }
     void RecoverPractice() { Rooms->Journal->Recover(); }
+    bool IsRecovering() const { return Rooms->Journal->IsRecovering(); }
     void FlushJournal() { Rooms->Journal->Flush(); }
     void SetPlan(const TPlan& plan, bool remember = true) { Rooms->Plan->SetPlan(plan, remember); }
     const TPlan& Plan() const { return Rooms->Plan->Plan(); }
@@ -89,7 +90,7 @@ private:
     void ResetPractice();
     void FinishDrawing();
     // To the list, the drawer and the count; a drawing without its thumbnail is a recovered one.
-    void AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail);
+    void AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail, const QImage& listImage = {});
     bool SaveResultFromFile();
     void RestorePractice(const TRecoveredPractice& practice);
     void TimeUp();

@@ -44,6 +44,7 @@ struct TRecoveredPractice
     qint64 CanvasDrawMs = 0; // its drawing clock when it was snapshotted
     qint64 TotalMs = 0;      // the total clock: at the snapshot when there is a canvas
     int Skipped = 0;         // drawings the journal named, or held, that could not be read
+    QList<QImage> ListImages; // the drawings' small copies for a list, where the reader made them
 
     bool IsEmpty() const { return Drawings.isEmpty() && Canvas.isNull() && Skipped == 0; }
 };
@@ -58,6 +59,9 @@ public:
     ~TStaleJournal();
 
     const QString& Folder() const { return FFolder; }
+    // Whether it is locked and can be carried on; not when its folder cannot be written (read
+    // only, or full), where it can only be read.
+    bool IsWritable() const { return FLock != nullptr; }
     /**
      * @brief Reads whatever can be read: drawings in the manifest's order (in file order when
      * the manifest is broken), skipping and counting what is missing, damaged, not an image,
@@ -73,7 +77,8 @@ private:
     std::unique_ptr<QLockFile> FLock;
 };
 
-// The journals left by programs that are no longer running, oldest first.
+// The journals left by programs that are no longer running, oldest first: those in a folder
+// that cannot be written too, unlocked.
 std::vector<TStaleJournal> FindStaleJournals(const QString& root);
 
 /**

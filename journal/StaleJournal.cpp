@@ -6,9 +6,25 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
+#include <QSysInfo>
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 
 using namespace JournalFiles;
+
+namespace {
+// Whether the program that holds the lock is gone, though its lock could not be taken over
+// (the folder is read only, or full).
+bool OwnerGone(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host, application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return false;
+    return host == QSysInfo::machineHostName() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+} // namespace
 
 QString Journal::DefaultRoot()
 {
@@ -129,6 +145,8 @@ std::vector<TStaleJournal> FindStaleJournals(const QString& root)
         lock->setStaleLockTime(0);
         if (lock->tryLock(0))
             stale.emplace_back(dir.filePath(name), std::move(lock));
+        else if (lock->error() != QLockFile::LockFailedError || OwnerGone(*lock))
+            stale.emplace_back(dir.filePath(name), nullptr); // a lock cannot be written here
     }
     return stale;
 }

@@ -48,6 +48,7 @@ public:
         Form.reset();
         Start();
         Form->RecoverPractice();
+        QTRY_VERIFY(!Form->IsRecovering());
     }
     QString StateHome() const { return FState.path(); }
     QString DataHome() const { return FData.path(); }

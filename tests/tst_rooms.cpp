@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QtTest>
+#include <sys/mount.h>
 
 namespace {
 // A practice without a window: a drawing is under way while the test says the clocks run.
@@ -191,6 +192,7 @@ private slots:
         });
         f.Dialogs.Log.Answers = {mrYes};
         next.Recover();
+        QTRY_VERIFY(!next.IsRecovering());
         QCOMPARE(f.Dialogs.Log.Questions,
                  QStringList{"前回の練習が保存されないまま残っています（1枚）。復元しますか？"});
         QCOMPARE(restored, QStringList{"00:01.500"});
@@ -215,6 +217,70 @@ private slots:
         QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
     }
 
+    // A journal in a state folder that cannot be written, read only or full, is offered all the
+    // same, and the user is told that the practice cannot be kept until it can.
+    void journalInAFolderThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("deadLock"); // the killed program's lock is still there
+        QTest::newRow("read only") << "read only" << false;
+        QTest::newRow("read only, lock left") << "read only" << true;
+        QTest::newRow("full") << "full" << false;
+    }
+    void journalInAFolderThatCannotBeWritten()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, deadLock);
+        TRoomFixture f;
+        TFakePractice practice;
+        const QString root = qEnvironmentVariable("XDG_STATE_HOME") + "/tenarai";
+        QVERIFY(QDir().mkpath(root));
+        if (::mount("tmpfs", qPrintable(root), "tmpfs", 0, "size=256k") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        const auto unmount = qScopeGuard([&] { ::umount(qPrintable(root)); });
+        QString journal;
+        {
+            TJournalKeeper keeper(practice, nullptr);
+            keeper.Append(Drawing("00:01.500"));
+            keeper.Flush();
+            journal = keeper.Journal().Folder();
+        }
+        if (deadLock) // as a program killed at once leaves it: a process that is gone
+            WriteText(journal + ".lock", "999999\ntenarai\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        if (folder == "full") {
+            QFile filler(root + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        } else {
+            QCOMPARE(::mount("tmpfs", qPrintable(root), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=256k"), 0);
+        }
+
+        TJournalKeeper next(practice, nullptr);
+        QStringList restored;
+        connect(&next, &TJournalKeeper::RestoreRequested, this, [&](const TRecoveredPractice& practice) {
+            for (const TFinishedDrawing& drawing : practice.Drawings)
+                restored << drawing.Stamp();
+        });
+        f.Dialogs.Log.Answers = {mrYes};
+        next.Recover();
+        QTRY_VERIFY(!next.IsRecovering());
+        QCOMPARE(f.Dialogs.Log.Questions,
+                 QStringList{"前回の練習が保存されないまま残っています（1枚）。復元しますか？"});
+        QCOMPARE(restored, QStringList{"00:01.500"});
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+        QVERIFY2(f.Dialogs.Log.Messages[0].startsWith("一時保存のフォルダーに書き込めません。"),
+                 qPrintable(f.Dialogs.Log.Messages[0]));
+        // The journal is still there to be offered again.
+        QVERIFY(QFileInfo::exists(journal + "/drawing-000001.png"));
+        // Drawing on: the failing writes add no second message.
+        next.Append(Drawing("00:02.000"));
+        next.Flush();
+        QTest::qWait(20);
+        QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
+    }
+
     // A journal that holds only the drawing in progress says so, not "0枚".
     void journalWithOnlyTheDrawingInProgress()
     {
@@ -230,6 +296,7 @@ private slots:
         TJournalKeeper next(practice, nullptr);
         f.Dialogs.Log.Answers = {mrNo};
         next.Recover();
+        QTRY_VERIFY(!next.IsRecovering());
         QCOMPARE(f.Dialogs.Log.Questions,
                  QStringList{"前回の練習が保存されないまま残っています（描きかけの絵）。復元しますか？"});
     }
