@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyledItemDelegate>
+#include <QTimer>
+#include <utility>
 
 namespace {
 constexpr int kImageRole = Qt::UserRole + 1;
@@ -72,5 +74,13 @@ void TThumbnailListView::AddEntry(const QImage& image, const QString& text)
     auto* item = new QListWidgetItem(text, this);
     item->setData(kImageRole, image);
     setCurrentRow(count() - 1);
-    scrollToItem(item);
+    // Scrolling lays out every entry: once for all the entries added in one go (thousands when
+    // a practice is recovered), on the next turn of the event loop.
+    if (std::exchange(FScrollDue, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        FScrollDue = false;
+        if (count() > 0)
+            scrollToItem(this->item(count() - 1));
+    });
 }

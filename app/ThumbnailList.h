@@ -16,6 +16,9 @@ public:
 
     // Appends an entry, selects it and scrolls it into view.
     void AddEntry(const QImage& image, const QString& text);
+
+private:
+    bool FScrollDue = false;
 };
 
 #endif
