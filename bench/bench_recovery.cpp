@@ -3,6 +3,7 @@
 // practice is back on the window (the offer answered Yes at once), with the journal read on a
 // worker, against the same recovery done on the window's thread as it was before.
 #include "SketchSupport.h"
+#include "StallSupport.h"
 #include "app/Application.h"
 #include "app/DialogService.h"
 #include "app/JournalKeeper.h"
@@ -10,21 +11,11 @@
 #include "journal/Journal.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <benchmark/benchmark.h>
 
 namespace {
 constexpr int kDrawings = 3000;
-
-class TSayYes final : public TDialogService
-{
-public:
-    TModalResult Ask(const QString&, TMsgDlgType, TMsgDlgButtons, TMsgDlgBtn, int) override { return mrYes; }
-    void ShowMessage(const QString&) override {}
-    void ShowError(const QString&) override {}
-};
 
 // Leaves the journal of a program that finished 3,000 drawings and was killed.
 void LeaveJournal()
@@ -36,30 +27,10 @@ void LeaveJournal()
     journal.WaitForWrites();
 }
 
-// The longest gap between two turns of the event loop while `work` runs and until `done`.
-double LongestStallMs(const std::function<void()>& work, const std::function<bool()>& done)
-{
-    QElapsedTimer since;
-    double longest = 0;
-    QTimer tick;
-    tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, since.nsecsElapsed() / 1e6);
-        since.restart();
-    });
-    since.start();
-    tick.start();
-    QTimer::singleShot(0, work);
-    QElapsedTimer deadline;
-    deadline.start();
-    while ((!done() || deadline.elapsed() < 50) && deadline.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return std::max(longest, since.nsecsElapsed() / 1e6);
-}
-
 void Recover(benchmark::State& state, bool onWorker)
 {
-    QTemporaryDir states(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tenarai-bench-XXXXXX") : QString());
+    QTemporaryDir states(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tenarai-bench-XXXXXX")
+                                                   : QString());
     qputenv("XDG_STATE_HOME", states.path().toLocal8Bit());
     ReplaceDialogService(std::make_unique<TSayYes>());
     double stall = 0;
@@ -86,7 +57,9 @@ void Recover(benchmark::State& state, bool onWorker)
                 emit form->findChild<TJournalKeeper*>("JournalKeeper")->RestoreRequested(practice);
                 over = true;
             },
-            [&] { return onWorker ? !form->IsRecovering() && form->Thumbnails().size() == kDrawings : over; });
+            [&] {
+                return onWorker ? !form->IsRecovering() && form->Thumbnails().size() == kDrawings : over;
+            });
         restored = form->Thumbnails().size();
         state.PauseTiming();
         form.reset();

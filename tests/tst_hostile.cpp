@@ -186,6 +186,49 @@ private slots:
         QVERIFY(Near(cell.pixel(256, 256), qRgb(0, 160, 0)));
     }
 
+    // The reference sheet shows what was seen: a reference file replaced, by another picture or
+    // by a FIFO, or deleted after its drawing changes nothing, and the save never waits on it.
+    void savedReferenceIsTheOneSeen_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("another picture") << "picture";
+        QTest::newRow("a FIFO") << "fifo";
+        QTest::newRow("deleted") << "deleted";
+    }
+    void savedReferenceIsTheOneSeen()
+    {
+        QFETCH(QString, change);
+        TFormFixture f;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("seen.png");
+        QImage seen(80, 60, QImage::Format_RGB32);
+        seen.fill(qRgb(0, 0, 200));
+        QVERIFY(seen.save(path));
+        f.Form->OpenReferences(dir.path(), false);
+        QTRY_VERIFY(!f.Form->ReferenceWindow()->View().isNull());
+        f.Stroke(QPoint(100, 100), QPoint(200, 100));
+        f.Click("Next");
+        QCOMPARE(f.Form->Thumbnails()[0].Reference().Path, path);
+
+        QVERIFY(QFile::remove(path));
+        if (change == "picture") {
+            QImage other(80, 60, QImage::Format_RGB32);
+            other.fill(qRgb(220, 0, 0));
+            QVERIFY(other.save(path, "PNG"));
+        } else if (change == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        f.Command("SaveCommand")->trigger();
+        QVERIFY(timer.elapsed() < 10000);
+        const QStringList sheets = QDir("result").entryList({"*_ref.png"});
+        QCOMPARE(sheets.size(), 1);
+        const QImage sheet("result/" + sheets[0]);
+        QVERIFY(Near(sheet.pixel(256, 256), qRgb(0, 0, 200)));
+        QCOMPARE(QDir("result", ".*", QDir::Name, QDir::Hidden | QDir::Files).entryList(), QStringList());
+    }
+
     // A legitimate 8000 × 8000 grey PNG is shown, at the size it is shown at.
     void largeGreyPngIsShown()
     {
