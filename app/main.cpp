@@ -46,12 +46,15 @@ int main(int argc, char** argv)
     // Past a file-size limit a write then fails with EFBIG and is reported like any other,
     // instead of the signal ending the program with a temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (!DisplayReachable()) {
+    TDisplayProbe display;
+    if (!display.Reach()) {
         std::fputs("tenarai: ディスプレイに接続できません。\n", stderr);
         return 1;
     }
+    TDisplayProbe::RetryFailedStarts(argv);
     TApplication::PrepareStart();
     TApplication app(argc, argv);
+    display.Release();
     // Qt's own dialogs and buttons in Japanese, as every other text.
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
