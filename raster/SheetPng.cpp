@@ -187,10 +187,10 @@ class TChunkWriter
 public:
     explicit TChunkWriter(QIODevice& device) : FDevice(device) {}
 
-    void Raw(const QByteArray& bytes)
+    void Raw(QByteArrayView bytes)
     {
         errno = 0;
-        if (FDevice.write(bytes) != bytes.size()) {
+        if (FDevice.write(bytes.data(), bytes.size()) != bytes.size()) {
             int err = errno;
             if (err == 0) {
                 const auto* file = qobject_cast<const QFileDevice*>(&FDevice);
@@ -200,15 +200,23 @@ public:
         }
     }
 
-    void Chunk(const char type[4], const QByteArray& data)
+    // A chunk whose data are the pieces one after another, written as they are: a reference
+    // sheet's image data run to tens of megabytes, not worth copying to join them.
+    void Chunk(const char type[4], std::initializer_list<QByteArrayView> pieces)
     {
-        QByteArray chunk = BigEndian(quint32(data.size()));
-        chunk.append(type, 4);
-        chunk.append(data);
+        qsizetype length = 0;
         uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size()));
-        chunk.append(BigEndian(quint32(crc)));
-        Raw(chunk);
+        for (QByteArrayView piece : pieces) {
+            if (piece.isEmpty())
+                continue; // zlib takes no data for a request of the starting value
+            length += piece.size();
+            crc = crc32(crc, reinterpret_cast<const Bytef*>(piece.data()), uInt(piece.size()));
+        }
+        Raw(BigEndian(quint32(length)) + QByteArray(type, 4));
+        for (QByteArrayView piece : pieces)
+            if (!piece.isEmpty())
+                Raw(piece);
+        Raw(BigEndian(quint32(crc)));
     }
 
 private:
@@ -269,7 +277,7 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads, SheetPng
     header.append(char(8));
     header.append(char(color == TPngColor::Grey ? 0 : color == TPngColor::Rgb ? 2 : 6));
     header.append(QByteArray(3, '\0')); // deflate, adaptive filtering (None or Up), no interlace
-    out.Chunk("IHDR", header);
+    out.Chunk("IHDR", {header});
 
     const bool fast = codec == SheetPng::TCodec::Fast;
     // Grey line art deflates smallest by zlib's run-length matching (ISA-L's files are a fifth
@@ -294,13 +302,10 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads, SheetPng
         if (!band.Ok)
             throw EError(QStringLiteral("ビットマップの保存に失敗しました。(deflate)"));
         adler = adler32_combine(adler, band.Adler, z_off_t(band.Length));
-        QByteArray data;
-        if (b == 0)
-            data = QByteArray("\x78\x01", 2); // zlib header: deflate, 32 KiB window, fastest level
-        data.append(band.Deflated);
-        if (b + 1 == bands)
-            data.append(BigEndian(quint32(adler)));
-        out.Chunk("IDAT", data);
+        // The zlib header before the first band, the Adler-32 of all after the last.
+        const QByteArray header = b == 0 ? QByteArray("\x78\x01", 2) : QByteArray(); // 32 KiB window, fastest
+        const QByteArray trailer = b + 1 == bands ? BigEndian(quint32(adler)) : QByteArray();
+        out.Chunk("IDAT", {header, band.Deflated, trailer});
         scans[size_t(b)] = {}; // its grey rows are deflated: let them go
     }
     out.Chunk("IEND", {});
