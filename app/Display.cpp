@@ -47,8 +47,7 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 TDisplayProbe::~TDisplayProbe()
 {
-    if (FConnection)
-        xcb_disconnect(FConnection);
+    Release();
 }
 
 bool TDisplayProbe::Reach()

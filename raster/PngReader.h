@@ -9,7 +9,7 @@
  * @brief Decodes a PNG held in memory: grey files to 8-bit grey, others to 32-bit ARGB.
  *
  * Made for the program's own files, where it is several times faster than QImageReader: 8-bit
- * grey (every thumbnail) is inflated by ISA-L straight into rows, anything else goes through
+ * grey (every thumbnail) is inflated by ISA-L and unfiltered into its rows, anything else goes through
  * libpng's simplified reader. A null image for anything it cannot read whole.
  */
 QImage DecodePng(const QByteArray& png);

@@ -90,8 +90,9 @@ private slots:
         QTest::addColumn<bool>("readable");
         QTest::addColumn<bool>("keyed"); // the grey 0 is transparent
         const QImage grey = GreyPicture();
-        const QByteArray text = Chunk("tEXt", "Stamp\0"
-                                              "01:02.345");
+        const QByteArray text = Chunk("tEXt", QByteArray("Stamp\0"
+                                                         "01:02.345",
+                                                         15));
         QTest::newRow("each of the five filters") << HandMadeGreyPng(grey, text) << true << false;
         QTest::newRow("our writer, with text") << EncodePng(grey, {{"Stamp", "00:01.000"}}) << true << false;
         QByteArray qt;
