@@ -1,44 +1,41 @@
 #include "app/MainUnit.h"
 
-#include "app/CanvasView.h"
+#include "app/BottomBand.h"
 #include "app/Commands.h"
 #include "app/Controls.h"
-#include "app/CountdownBar.h"
 #include "app/DialogService.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
-#include "app/Rooms.h"
-#include "app/Thread.h"
 #include "app/ThumbnailList.h"
+#include "app/canvas/CanvasView.h"
 #include "dialogs/ActivityDialog.h"
-#include "export/ResultSheets.h"
 #include "journal/Journal.h"
 #include "practice/Clock.h"
 #include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QThread>
-#include <QTimer>
 
 namespace {
 constexpr int kClientWidth = 668;
 constexpr int kClientHeight = 727;
-constexpr int kCountInterval = 30; // ms: fast enough that the milliseconds look alive
 constexpr int kNextRightGap = 82;  // Next keeps its left edge this far from the right edge
 const auto kZeroTime = QStringLiteral("00:00.000");
 } // namespace
 
 TMainForm::TMainForm(TTimeSources time, QWidget* parent)
-    : QWidget(parent), FTime(std::move(time)), Clocks(FTime.Clock ? *FTime.Clock : TSteadyClock::Shared())
+    : QWidget(parent), FTime(std::move(time))
 {
     if (!FTime.Now)
         FTime.Now = [] { return QDateTime::currentDateTime(); };
+    FPractice = new TPractice(FTime.Now, this);
+    Timer = new TPracticeTimer(FTime.Clock ? *FTime.Clock : TSteadyClock::Shared(), this);
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("名前は決まっていません"));
     resize(kClientWidth, kClientHeight);
@@ -48,16 +45,6 @@ TMainForm::TMainForm(TTimeSources time, QWidget* parent)
 }
 
 TMainForm::~TMainForm() = default;
-
-bool TMainForm::ClocksRunning() const
-{
-    return CountTimer->isActive();
-}
-
-bool TMainForm::DrawingInProgress() const
-{
-    return CountTimer->isActive() || Clocks.HoldsUnfinishedDrawing();
-}
 
 void TMainForm::CreateComponents()
 {
@@ -87,17 +74,13 @@ void TMainForm::CreateComponents()
     Finish = MakeButton(this, "Finish", QStringLiteral("結果を保存"), {0, 0, 80, 49});
     StartButton = MakeButton(this, "StartButton", QStringLiteral("リセット"), {344, 0, 65, 49});
 
-    CountTimer = new QTimer(this);
-    CountTimer->setObjectName(QStringLiteral("CountTimer"));
-    CountTimer->setInterval(kCountInterval);
-    CountTimer->setTimerType(Qt::PreciseTimer);
-
     ThumbnailMultiView = new TDrawer(this);
     ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
     ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
     ThumbnailListView->setObjectName(QStringLiteral("ThumbnailListView"));
     ThumbnailMultiView->SetContent(ThumbnailListView, 152);
 
+    BottomBand = new TBottomBand(this);
     ActivityDialog = MakeActivityDialog(this);
     ActivityDialog->SetOnHide([this](QObject*) { ActivityDialogHide(); });
 
@@ -110,12 +93,8 @@ void TMainForm::CreateComponents()
     connect(PaintImage, &TCanvasView::MouseMove, this, &TMainForm::PaintImageMouseMove);
     connect(PaintImage, &TCanvasView::MouseUp, this, &TMainForm::PaintImageMouseUp);
     connect(PaintImage, &TCanvasView::Resized, this, &TMainForm::PaintImageResized);
-    connect(CountTimer, &QTimer::timeout, this, &TMainForm::CountTimerTimer);
-    connect(Next, &QPushButton::clicked, this, &TMainForm::NextClick);
-    connect(UsePenButton, &QPushButton::clicked, this, &TMainForm::UsePenButtonClick);
-    connect(UseEraserButton, &QPushButton::clicked, this, &TMainForm::UseEraserButtonClick);
-    connect(Finish, &QPushButton::clicked, this, &TMainForm::FinishClick);
-    connect(StartButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
+    connect(Timer, &TPracticeTimer::Ticked, this, &TMainForm::CountTimerTimer);
+    connect(FPractice, &TPractice::SavingChanged, this, &TMainForm::SavingChanged);
 }
 
 void TMainForm::CreateRooms()
@@ -124,6 +103,11 @@ void TMainForm::CreateRooms()
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { Commands->Menu->popup(mapToGlobal(at)); });
+    // Each command is one action: its key, its menu entry and its button all trigger it.
+    for (auto [button, action] : {std::pair{Next, Commands->Next}, std::pair{Finish, Commands->Save},
+                                  std::pair{StartButton, Commands->Reset}, std::pair{UsePenButton, Commands->Pen},
+                                  std::pair{UseEraserButton, Commands->Eraser}})
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
     connect(Commands->Undo, &QAction::triggered, this, [this] { HistoryStepped(Sheet.Undo()); });
     connect(Commands->Redo, &QAction::triggered, this, [this] { HistoryStepped(Sheet.Redo()); });
     connect(Commands->Pen, &QAction::triggered, this, &TMainForm::UsePenButtonClick);
@@ -133,20 +117,20 @@ void TMainForm::CreateRooms()
     connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
     connect(Commands->About, &QAction::triggered, this, &ShowAboutBox);
 
-    Rooms = std::make_unique<TRooms>(*this, *PaintImage, *Commands, FTime.Now, this);
+    Rooms = std::make_unique<TRooms>(TRooms::TPlaces{*FPractice, *Timer, Sheet.Bitmap(), *PaintImage,
+                                                     *BottomBand, *Commands, FTime.Now, this});
     connect(Rooms->Journal, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
     connect(Rooms->Plan, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
-    Rooms->Follow(this);
+    connect(Rooms->Plan, &TPlanRunner::PlanChanged, FPractice, &TPractice::SetPlanText);
+    connect(Rooms->References, &TReferencePane::FolderChanged, FPractice, &TPractice::SetReferenceFolder);
+    connect(Rooms->Saving, &TSaveProgress::Finished, this, &TMainForm::SaveEnded);
+    FPractice->SetPlanText(Rooms->Plan->Plan().Text());
+    FPractice->SetReferenceFolder(Rooms->References->Folder());
 }
 
 QMenu* TMainForm::ProgramMenu() const
 {
     return Commands->Menu;
-}
-
-void TMainForm::SetClocksRunning(bool running)
-{
-    running ? CountTimer->start() : CountTimer->stop();
 }
 
 void TMainForm::FormCreate()
@@ -162,7 +146,7 @@ void TMainForm::resizeEvent(QResizeEvent* event)
     // Layout1 keeps its distances to all four edges; Next keeps its distance to the right one.
     Layout1->setGeometry(0, 0, width() - 1, height() + 2);
     Next->move(width() - kNextRightGap, 0);
-    PlaceCountdown();
+    PlaceBottomBand();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -174,17 +158,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    bool canClose = true;
-    if (Rooms->Saving->IsRunning())
-        return event->ignore(); // asked again while the save runs
-    try {
-        FormCloseQuery(canClose);
-    } catch (const std::exception& error) {
-        // The sheets could not be written: the window stays, with every drawing.
-        event->ignore();
-        ShowException(error);
-        return;
+    if (FPractice->IsSaving()) {
+        // Asked again once the save is over.
+        FCloseAfterSave = true;
+        return event->ignore();
     }
+    bool canClose = FQuitting;
+    if (!FQuitting)
+        FormCloseQuery(canClose);
     event->setAccepted(canClose);
 }
 
@@ -200,26 +181,27 @@ void TMainForm::FormCloseQuery(bool& canClose)
                       ModalResult = true;
                       if (DrawingInProgress())
                           FinishDrawing();
-                      SaveResultFromFile();
-                      Rooms->Journal->Discard();
                   });
+    // The sheets are written while the window paints; it closes when they are on disk.
+    if (ModalResult && !FPractice->IsEmpty()) {
+        FQuitting = true;
+        ModalResult = false;
+        SaveResultFromFile();
+    }
     canClose = ModalResult;
 }
 
 void TMainForm::PaintImageMouseDown(Qt::MouseButton, TShiftState shift, float x, float y)
 {
-    if (!Sheet.MouseDown(shift, QPointF(x, y)))
+    // The practice being saved takes no new drawing until its sheets are written.
+    if (FPractice->IsSaving() || !Sheet.MouseDown(shift, QPointF(x, y)))
         return;
-    const bool running = CountTimer->isActive();
-    Clocks.Press(running);
-    if (!running)
-        CountTimer->start();
+    Timer->Press();
 }
 
 void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
 {
-    const TTool tool = UsePenButton->isEnabled() ? TTool::Eraser : TTool::Pen;
-    const QRect touched = Sheet.MouseMove(shift, QPointF(x, y), tool);
+    const QRect touched = Sheet.MouseMove(shift, QPointF(x, y), FTool);
     if (touched.isEmpty())
         return;
     if (!Commands->Undo->isEnabled())
@@ -241,9 +223,8 @@ void TMainForm::PaintImageResized()
 
 void TMainForm::CountTimerTimer()
 {
-    DrawTimeText->setText(Clocks.DrawTimeText());
-    TotalDrawTimeText->setText(Clocks.TotalDrawTimeText());
-    Rooms->Plan->Tick();
+    DrawTimeText->setText(Timer->Clocks().DrawTimeText());
+    TotalDrawTimeText->setText(Timer->Clocks().TotalDrawTimeText());
 }
 
 void TMainForm::NextClick()
@@ -264,9 +245,10 @@ void TMainForm::UseEraserButtonClick()
 
 void TMainForm::ChangeTool(bool pen)
 {
+    FTool = pen ? TTool::Pen : TTool::Eraser;
     UsePenButton->setEnabled(!pen);
     UseEraserButton->setEnabled(pen);
-    PaintImage->SetTool(pen ? TTool::Pen : TTool::Eraser);
+    PaintImage->SetTool(FTool);
     (pen ? Commands->Pen : Commands->Eraser)->setChecked(true);
 }
 
@@ -283,109 +265,123 @@ void TMainForm::FitPaintImage()
     PaintImage->update();
     if (Commands) {
         UpdateHistoryCommands();
-        PlaceCountdown();
+        PlaceBottomBand();
     }
 }
 
 void TMainForm::ResetPractice()
 {
-    ThumbImages.clear();
-    Rooms->Journal->Discard();
     Sheet.Clear();
     PaintImage->update();
     PaintImage->setFocusPolicy(Qt::ClickFocus);
-    CountTimer->stop();
+    Timer->Reset();
     DrawTimeText->setText(kZeroTime);
     TotalDrawTimeText->setText(kZeroTime);
-    Clocks.Reset();
     ThumbnailListView->clear();
-    NextCountText->setText(QString::number(ThumbImages.size()));
     Sheet.MouseUp();
+    // The rooms follow: the journal is discarded, the plan starts again, the review empties.
+    FPractice->Clear();
+    NextCountText->setText(QString::number(FPractice->Count()));
     UpdateHistoryCommands();
     ChangeTool(true);
-    Rooms->Plan->Restart();
-    emit PracticeCleared();
 }
 
 void TMainForm::FinishDrawing()
 {
+    // The stamp is the clock's text as the last tick left it; the times are the clocks' own.
     const QString stamp = DrawTimeText->text();
+    const TPracticeClocks& clocks = Timer->Clocks();
+    const bool running = Timer->Running();
+    const qint64 drawMs = clocks.FinishingDrawMs(running);
+    const qint64 total = running ? clocks.TotalDrawTimeMs() : clocks.StoppedTotalMs();
+    const qint64 limit = clocks.LimitMs();
+    Timer->Stop();
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
-    const qint64 total = CountTimer->isActive() ? Clocks.TotalDrawTimeMs() : Clocks.StoppedTotalMs();
-    const TFinishedDrawing drawing =
-        TFinishedDrawing::Pack(thumbnail, stamp, total, Rooms->References->CurrentLink());
-    AddDrawing(drawing, thumbnail.Image());
-    Rooms->Journal->Append(drawing);
     Sheet.Clear();
     PaintImage->update();
-    Clocks.Stop(CountTimer->isActive());
-    CountTimer->stop();
     UpdateHistoryCommands();
     ChangeTool(true);
-    Rooms->Plan->DrawingFinished();
+    // The journal keeps it, the plan moves on and the review shows it.
+    AddDrawing(TFinishedDrawing::Pack(thumbnail, stamp, total, Rooms->References->CurrentLink(), {drawMs, limit}),
+               thumbnail.Image());
 }
 
 void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail, const QImage& listImage)
 {
-    ThumbImages.append(drawing);
     ThumbnailListView->AddEntry(
         !listImage.isNull() ? listImage : ListImageOf(thumbnail.isNull() ? drawing.Image() : thumbnail),
         drawing.Stamp());
-    NextCountText->setText(QString::number(ThumbImages.size()));
-    emit DrawingAdded(drawing, !thumbnail.isNull());
+    NextCountText->setText(QString::number(FPractice->Count() + 1));
+    FPractice->Add(drawing, !thumbnail.isNull());
 }
 
-bool TMainForm::SaveResultFromFile()
+void TMainForm::SaveResultFromFile()
 {
-    const QDateTime now = FTime.Now();
-    emit PracticeSaved(Rooms->Saving->Save(ThumbImages, now, Rooms->Results->Path()), now);
-    return true;
+    FSaveStopped = false;
+    FPractice->BeginSave();
+    Rooms->Saving->Start(FPractice->Drawings(), FTime.Now, Rooms->Results->Path());
 }
+
 void TMainForm::FinishClick()
 {
+    // Pressed during a save, it comes after it, as input always has.
+    if (FPractice->IsSaving()) {
+        FSaveAgain = true;
+        return;
+    }
     if (DrawingInProgress())
         FinishDrawing();
-    if (ThumbImages.isEmpty()) {
+    if (FPractice->IsEmpty()) {
         ShowMessage(QStringLiteral("まだ開始していないか0枚です"));
         return;
     }
-    bool started = false;
-    if (!ActivityDialog->IsShown()) {
-        SaveProcessingThread = TThread::CreateAnonymousThread([this] {
-            std::exception_ptr error;
-            try {
-                TThread::Synchronize([this] { ActivityDialog->Show(); });
-                QThread::msleep(100);
-                TThread::Synchronize([this] {
-                    if (SaveResultFromFile()) {
-                        ResetPractice();
-                        ActivityDialog->Hide();
-                    }
-                });
-            } catch (...) {
-                error = std::current_exception();
-            }
-            if (!TThread::CheckTerminated())
-                TThread::Synchronize([this] { ActivityDialog->Hide(); });
-            if (error)
-                std::rethrow_exception(error);
-        });
-        SaveProcessingThread->FreeOnTerminate = false;
-        SaveProcessingThread->Start();
-        started = true;
+    if (ActivityDialog->IsShown())
+        return;
+    ActivityDialog->Show();
+    SaveResultFromFile();
+}
+
+void TMainForm::SaveEnded(const TSaveOutcome& outcome)
+{
+    FLastSaveFailed = !outcome.Sheets;
+    const bool quitting = std::exchange(FQuitting, false);
+    if (outcome.Sheets) {
+        FPractice->SheetsSaved(*outcome.Sheets); // the record takes the practice, the journal goes
+        if (!quitting) {
+            ResetPractice();
+            ActivityDialog->Hide();
+        }
     }
-    if (SaveProcessingThread && !SaveProcessingThread->Finished()) {
-        const TBusyCursor busy;
-        SaveProcessingThread->WaitFor();
+    if (!quitting && !FSaveStopped)
+        ActivityDialog->Hide();
+    FPractice->EndSave();
+    if (quitting && outcome.Sheets) {
+        FQuitting = true;
+        close();
+        return;
     }
     // A failed save keeps every drawing; say so, and why, so the user can mend it and save again.
-    if (started && SaveProcessingThread->FatalException()) {
-        QString message = QStringLiteral("保存に失敗しました");
-        const QString reason = ErrorMessage(SaveProcessingThread->FatalException());
-        if (!reason.isEmpty())
-            message += QLatin1Char('\n') + reason;
-        ShowMessage(message);
-    }
+    const QString reason = ErrorMessage(outcome.Error);
+    if (quitting)
+        ShowErrorMessage(reason); // the window stays, with every drawing
+    else if (outcome.Error)
+        ShowMessage(reason.isEmpty() ? QStringLiteral("保存に失敗しました")
+                                     : QStringLiteral("保存に失敗しました\n") + reason);
+    if (std::exchange(FCloseAfterSave, false))
+        close();
+    else if (std::exchange(FSaveAgain, false))
+        FinishClick();
+}
+
+void TMainForm::SavingChanged(bool saving)
+{
+    // Nothing changes the practice while its sheets are written.
+    for (QAction* command : {Commands->Next, Commands->Reset, Commands->OpenReferences, Commands->CustomPlan})
+        command->setEnabled(!saving);
+    Commands->Plans->setEnabled(!saving);
+    for (QAction* command : {Commands->SkipReference, Commands->CloseReferences})
+        command->setEnabled(!saving && Rooms->References->IsOpen());
+    UpdateHistoryCommands();
 }
 
 void TMainForm::StartButtonClick()
@@ -399,8 +395,8 @@ void TMainForm::StartButtonClick()
 
 void TMainForm::ActivityDialogHide()
 {
-    if (SaveProcessingThread)
-        SaveProcessingThread->Terminate();
+    if (FPractice->IsSaving())
+        FSaveStopped = true;
 }
 
 void TMainForm::RestorePractice(const TRecoveredPractice& practice)
@@ -411,10 +407,10 @@ void TMainForm::RestorePractice(const TRecoveredPractice& practice)
     // The clocks stand still, as right after "Next"; an unfinished drawing keeps its time, and
     // the next press carries on from it.
     const qint64 drawMs = practice.Canvas.isNull() ? -1 : practice.CanvasDrawMs;
-    if (!ThumbImages.isEmpty() || drawMs >= 0) {
-        DrawTimeText->setText(drawMs >= 0 ? ElapsedTimeText(drawMs) : ThumbImages.last().Stamp());
+    if (!FPractice->IsEmpty() || drawMs >= 0) {
+        DrawTimeText->setText(drawMs >= 0 ? ElapsedTimeText(drawMs) : FPractice->Drawings().last().Stamp());
         TotalDrawTimeText->setText(ElapsedTimeText(practice.TotalMs));
-        Clocks.Restore(practice.TotalMs, drawMs);
+        Timer->Restore(practice.TotalMs, drawMs);
     }
     if (!practice.Canvas.isNull()) {
         Sheet.SetCanvas(practice.Canvas);
@@ -431,16 +427,17 @@ void TMainForm::TimeUp()
     PaintImage->Flash();
 }
 
-void TMainForm::PlaceCountdown()
+void TMainForm::PlaceBottomBand()
 {
-    Rooms->Plan->PlaceBar(size(), QRect(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size()));
+    BottomBand->Place(size(), QRect(PaintImage->mapTo(this, QPoint(0, 0)), PaintImage->size()));
     ThumbnailMultiView->raise();
 }
 
 void TMainForm::UpdateHistoryCommands()
 {
-    Commands->Undo->setEnabled(Sheet.History().CanUndo() || Sheet.Pressed());
-    Commands->Redo->setEnabled(Sheet.History().CanRedo());
+    const bool idle = !FPractice->IsSaving();
+    Commands->Undo->setEnabled(idle && (Sheet.History().CanUndo() || Sheet.Pressed()));
+    Commands->Redo->setEnabled(idle && Sheet.History().CanRedo());
 }
 
 void TMainForm::HistoryStepped(const QRect& changed)

@@ -1,29 +1,27 @@
 #ifndef TENARAI_APP_MAINUNIT_H
 #define TENARAI_APP_MAINUNIT_H
 
-#include "app/PracticeView.h"
 #include "app/Rooms.h"
 #include "practice/DrawingSheet.h"
-#include "practice/PracticeClocks.h"
+#include "practice/Practice.h"
+#include "practice/PracticeTimer.h"
 
 #include <QDateTime>
-#include <QList>
 #include <QWidget>
 
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTimer;
-class TCanvasView;
+class TBottomBand;
 class TCustomActivityDialog;
 class TDrawer;
-class TThread;
 class TThumbnailListView;
 struct TCommands;
+struct TSaveOutcome;
 
 // The one window: the top band's controls, the canvas and the practice with the handlers the
 // program began with, and the wiring of the rooms that keep each further feature.
-class TMainForm final : public QWidget, public TPracticeView
+class TMainForm final : public QWidget
 {
     Q_OBJECT
 public:
@@ -36,15 +34,15 @@ public:
 
     explicit TMainForm(TTimeSources time = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
-    // What tests and the rooms read of the practice.
-    const QList<TFinishedDrawing>& Thumbnails() const { return ThumbImages; }
-    const TBitmap& CanvasBitmap() const override { return Sheet.Bitmap(); }
-    qsizetype FinishedDrawings() const override { return ThumbImages.size(); }
-    bool ClocksRunning() const override;
-    bool DrawingInProgress() const override;
-    TPracticeClocks& PracticeClocks() override { return Clocks; }
-    void SetClocksRunning(bool running) override;
-    const TThread* LastSaveThread() const { return SaveProcessingThread.get(); }
+    // What tests read of the practice.
+    const TPractice& Practice() const { return *FPractice; }
+    const QList<TFinishedDrawing>& Thumbnails() const { return FPractice->Drawings(); }
+    const TBitmap& CanvasBitmap() const { return Sheet.Bitmap(); }
+    bool ClocksRunning() const { return Timer->Running(); }
+    bool DrawingInProgress() const { return Timer->DrawingInProgress(); }
+    bool IsSaving() const { return FPractice->IsSaving(); }
+    int SavesStarted() const { return Rooms->Saving->Started(); }
+    bool LastSaveFailed() const { return FLastSaveFailed; }
     QMenu* ProgramMenu() const;
     // The rooms' doors that the program's start and the tests use.
     TJournal& PracticeJournal() const { return Rooms->Journal->Journal(); }
@@ -57,11 +55,6 @@ public:
     void ReopenReferences() { Rooms->References->Reopen(); }
     TReferenceWindow* ReferenceWindow() const { return Rooms->References->Window(); }
     void SetResultFolder(const QString& folder) { Rooms->Results->SetPath(folder); }
-
-signals:
-    void DrawingAdded(const TFinishedDrawing& drawing, bool finishedNow); // false: recovered
-    void PracticeCleared(); // saved, reset, or replaced by a recovery
-    void PracticeSaved(const QStringList& files, const QDateTime& when); // its sheets are on disk
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,12 +82,14 @@ private:
     void FitPaintImage();
     void ResetPractice();
     void FinishDrawing();
-    // To the list, the drawer and the count; a drawing without its thumbnail is a recovered one.
+    // To the practice, the drawer and the count; a drawing without its thumbnail is a recovered one.
     void AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail, const QImage& listImage = {});
-    bool SaveResultFromFile();
+    void SaveResultFromFile(); // starts writing the sheets; SaveEnded follows
+    void SaveEnded(const TSaveOutcome& outcome);
+    void SavingChanged(bool saving);
     void RestorePractice(const TRecoveredPractice& practice);
     void TimeUp();
-    void PlaceCountdown();
+    void PlaceBottomBand();
     void UpdateHistoryCommands();
 
     // Controls, owned by the window through their parents; the rooms too.
@@ -111,20 +106,25 @@ private:
     QPushButton* Next = nullptr;
     QPushButton* Finish = nullptr;
     QPushButton* StartButton = nullptr;
-    QTimer* CountTimer = nullptr;
     TDrawer* ThumbnailMultiView = nullptr;
     TThumbnailListView* ThumbnailListView = nullptr;
     TCustomActivityDialog* ActivityDialog = nullptr;
+    TBottomBand* BottomBand = nullptr;
     std::unique_ptr<TCommands> Commands;
     std::unique_ptr<TRooms> Rooms; // made after the controls and the commands they use
 
     // The practice.
     TTimeSources FTime;
     TDrawingSheet Sheet; // the drawing with the pointer state FDownPos and FPress
-    QList<TFinishedDrawing> ThumbImages;
-    TPracticeClocks Clocks; // StartDrawTime, InitialDrawTime and IsFirstStart
-    std::unique_ptr<TThread> SaveProcessingThread;
+    TPractice* FPractice;  // ThumbImages: the finished drawings, and what the practice runs with
+    TPracticeTimer* Timer; // Clocks (StartDrawTime, InitialDrawTime, IsFirstStart) and CountTimer
+    TTool FTool = TTool::Pen;
     bool FFitting = false;
+    bool FSaveStopped = false;   // the activity dialog went away during the save: no second hide
+    bool FSaveAgain = false;     // "結果を保存" came during a save: it runs after it
+    bool FCloseAfterSave = false; // a close request came during a save
+    bool FQuitting = false;       // the quit flow's sheets are written: the window closes
+    bool FLastSaveFailed = false;
 };
 
 #endif

@@ -2,14 +2,15 @@
 
 #include <QWidget>
 
-TRooms::TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& commands,
-               std::function<QDateTime()> now, QWidget* window)
-    : Journal(new TJournalKeeper(practice, window)), Plan(new TPlanRunner(practice, commands, window)),
-      References(new TReferencePane(commands, window)), Results(new TResultFolder(commands, window)),
-      PenEnds(new TPenEnds(canvas, commands, window)), Mirror(new TMirrorView(canvas, commands, window)),
-      Review(new TReview(commands, window)),
-      Record(new TRecordKeeper(practice, commands, *Plan, *References, std::move(now), window)),
-      Grid(new TStudyGrid(canvas, commands, *References, window)), Saving(new TSaveProgress(window))
+TRooms::TRooms(const TPlaces& p)
+    : Journal(new TJournalKeeper(p.Practice, p.Timer, p.Canvas, p.Window)),
+      Plan(new TPlanRunner(p.Practice, p.Timer, p.Commands, p.Band, p.Window)),
+      References(new TReferencePane(p.Commands, p.Window)),
+      Results(new TResultFolder(p.Commands, p.Window)), PenEnds(new TPenEnds(p.View, p.Commands, p.Window)),
+      Mirror(new TMirrorView(p.View, p.Commands, p.Band, p.Window)),
+      Review(new TReview(p.Practice, p.Commands, p.Window)),
+      Record(new TRecordKeeper(p.Practice, p.Commands, p.Now, p.Window)),
+      Grid(new TStudyGrid(p.View, p.Commands, *References, p.Window)), Saving(new TSaveProgress(p.Band, p.Window))
 {
     QObject::connect(Record, &TRecordKeeper::PracticeOpened, Review, &TReview::ShowPast);
     QObject::connect(Plan, &TPlanRunner::PlanEnded, Review, &TReview::PlanEnded);

@@ -1,41 +1,49 @@
 #ifndef TENARAI_APP_ROOMS_H
 #define TENARAI_APP_ROOMS_H
 
-#include "app/JournalKeeper.h"
-#include "app/MirrorView.h"
-#include "app/PenEnds.h"
-#include "app/PlanRunner.h"
-#include "app/RecordKeeper.h"
-#include "app/ReferencePane.h"
-#include "app/ResultFolder.h"
-#include "app/SaveProgress.h"
-#include "app/Review.h"
-#include "app/StudyGrid.h"
+#include "app/canvas/MirrorView.h"
+#include "app/canvas/PenEnds.h"
+#include "app/plan/PlanRunner.h"
+#include "app/record/RecordKeeper.h"
+#include "app/recovery/JournalKeeper.h"
+#include "app/reviewer/Review.h"
+#include "app/saving/ResultFolder.h"
+#include "app/saving/SaveProgress.h"
+#include "app/study/ReferencePane.h"
+#include "app/study/StudyGrid.h"
+
+#include <QDateTime>
+#include <functional>
 
 class QWidget;
+class TBitmap;
+class TBottomBand;
 class TCanvasView;
-class TPracticeView;
+class TPractice;
+class TPracticeTimer;
 struct TCommands;
 
 /**
  * @brief The window's rooms, one per feature, made together and owned by the window through
- * their QObject parent. Each takes its commands and talks through signals; what one room tells
- * another is connected here, what a room tells the window is connected by the window.
+ * their QObject parent. Each takes its commands, reads the one practice and follows its
+ * signals; what one room tells another is connected here, what a room tells the window is
+ * connected by the window.
  */
 struct TRooms
 {
-    TRooms(TPracticeView& practice, TCanvasView& canvas, const TCommands& commands,
-           std::function<QDateTime()> now, QWidget* window);
-
-    // The practice's events reach the rooms that follow the practice.
-    template <class TWindow> void Follow(TWindow* window)
+    // What the rooms are given of the window.
+    struct TPlaces
     {
-        QObject::connect(window, &TWindow::DrawingAdded, Review, &TReview::DrawingAdded);
-        QObject::connect(window, &TWindow::PracticeCleared, Review, &TReview::PracticeCleared);
-        QObject::connect(window, &TWindow::DrawingAdded, Record, &TRecordKeeper::DrawingAdded);
-        QObject::connect(window, &TWindow::PracticeCleared, Record, &TRecordKeeper::PracticeCleared);
-        QObject::connect(window, &TWindow::PracticeSaved, Record, &TRecordKeeper::PracticeSaved);
-    }
+        const TPractice& Practice;
+        TPracticeTimer& Timer;
+        const TBitmap& Canvas; // the drawing in progress
+        TCanvasView& View;
+        TBottomBand& Band;
+        const TCommands& Commands;
+        std::function<QDateTime()> Now;
+        QWidget* Window;
+    };
+    explicit TRooms(const TPlaces& places);
 
     TJournalKeeper* Journal;
     TPlanRunner* Plan;

@@ -11,7 +11,7 @@
 #include "SketchSupport.h"
 #include "app/Application.h"
 #include "app/DialogService.h"
-#include "app/JournalKeeper.h"
+#include "app/recovery/JournalKeeper.h"
 #include "app/MainUnit.h"
 #include "export/ResultSheets.h"
 #include "journal/Journal.h"

@@ -103,39 +103,6 @@ void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBit
                  [&](qsizetype cell) { return drawings[first + cell].Decoded(); });
 }
 
-QImage ReferenceCell(const TReferenceLink& reference)
-{
-    if (reference.IsEmpty())
-        return {};
-    const QSize cell(Sheet::Cell, Sheet::Cell);
-    QImage image(cell, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    // The copy kept when the drawing was made shows what was seen, study aids and all; only a
-    // drawing without one (from an older journal) goes back to the file.
-    QImage view = ReferenceLink::DecodeShown(reference.Shown);
-    if (view.isNull()) {
-        const QImage read = ReadReference(reference.Path, cell);
-        if (read.isNull()) {
-            QFont font = painter.font();
-            font.setPixelSize(Sheet::MissingTextSize);
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("見つかりません"));
-            return image;
-        }
-        view = ViewOfReference(
-            read, {reference.Grey, reference.Mirror, reference.Flip, reference.Tones, reference.Blur});
-    }
-    // Small images are enlarged too, so every reference fills its cell the same way.
-    const QSize fitted = view.size().scaled(cell, Qt::KeepAspectRatio);
-    const QImage scaled =
-        fitted == view.size() ? view : view.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    painter.drawImage(QPoint((Sheet::Cell - fitted.width()) / 2, (Sheet::Cell - fitted.height()) / 2),
-                      scaled);
-    return image;
-}
-
 void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet)
 {
     ComposeCells(drawings.size() - first, sheet,
@@ -227,9 +194,15 @@ struct TSheetJob
 };
 } // namespace
 
-QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QDateTime& now,
+QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
                              const TSheetWriter& writer, const QString& folder,
                              const TSheetProgress& progress)
+{
+    return SaveSheets(drawings, now, writer, folder, progress).Files;
+}
+
+TSavedSheets SaveSheets(const QList<TFinishedDrawing>& thumbnails, const QDateTime& now,
+                        const TSheetWriter& writer, const QString& folder, const TSheetProgress& progress)
 {
     if (thumbnails.isEmpty())
         return {};
@@ -306,7 +279,11 @@ QStringList SaveResultSheets(const QList<TFinishedDrawing>& thumbnails, const QD
                 written << file->FileName();
             }
             SyncFolder(folder, written.last());
-            return written;
+            TSavedSheets saved{taken.chopped(1), written, {}, QFileInfo(written.first()).absolutePath(), now};
+            saved.Places.reserve(thumbnails.size());
+            for (qsizetype i = 0; i < thumbnails.size(); ++i)
+                saved.Places << PlaceOf(i);
+            return saved;
         } catch (const EFileExists&) {
             if (attempt >= 60)
                 throw;

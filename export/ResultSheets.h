@@ -2,6 +2,8 @@
 #define TENARAI_EXPORT_RESULTSHEETS_H
 
 #include "practice/FinishedDrawing.h"
+#include "practice/ReferenceCell.h"
+#include "practice/SheetGeometry.h"
 #include "raster/Bitmap.h"
 
 #include <QDateTime>
@@ -11,15 +13,6 @@
 #include <functional>
 
 class QIODevice;
-
-namespace Sheet {
-inline constexpr int Side = 4096;
-inline constexpr int Cell = 512;
-inline constexpr int Columns = Side / Cell;
-inline constexpr int CellsPerSheet = Columns * Columns;
-inline constexpr auto Folder = "result";
-inline constexpr int MissingTextSize = 40; // "見つかりません" in a reference cell
-} // namespace Sheet
 
 // Encodes one finished sheet into a file being written; raises EError on failure.
 using TSheetWriter = std::function<void(const TBitmap& sheet, QIODevice& device)>;
@@ -41,14 +34,6 @@ void ComposeSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBit
 // Whether any of the drawings was made from a reference.
 bool HasReferences(const QList<TFinishedDrawing>& drawings);
 
-/**
- * @brief One cell of a reference sheet: the reference as it was shown (its kept copy, or the
- * file seen through the link's study aids where no copy was kept), fitted into 512 × 512 with
- * its aspect kept and centred on white; "見つかりません" on white when there is neither; null for
- * a drawing made without a reference (the cell stays white).
- */
-QImage ReferenceCell(const TReferenceLink& reference);
-
 // The reference sheet that pairs with ComposeSheet's sheet, cell for cell, with the same grid.
 void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype first, TBitmap& sheet);
 
@@ -63,7 +48,12 @@ void ComposeReferenceSheet(const QList<TFinishedDrawing>& drawings, qsizetype fi
  * All or nothing: every sheet is written to a temporary file first and takes its name only
  * when all are written. A failure raises EError and leaves no file of this save; the
  * thumbnails are only read. `progress` hears of each drawing laid out on its sheets.
+ * The result names the stamp the files took and where each drawing lies.
  */
+TSavedSheets SaveSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
+                        const TSheetWriter& writer = {}, const QString& folder = QLatin1String(Sheet::Folder),
+                        const TSheetProgress& progress = {});
+// SaveSheets for callers that want only the names written.
 QStringList SaveResultSheets(const QList<TFinishedDrawing>& drawings, const QDateTime& now,
                              const TSheetWriter& writer = {},
                              const QString& folder = QLatin1String(Sheet::Folder),

@@ -1,6 +1,6 @@
 #include "history/Import.h"
 
-#include "export/ResultSheets.h"
+#include "practice/SheetGeometry.h"
 
 #include <QDir>
 #include <QImageReader>

@@ -1,5 +1,6 @@
 #include "practice/FinishedDrawing.h"
 
+#include "practice/ElapsedTime.h"
 #include "practice/Thumbnail.h"
 #include "raster/PngReader.h"
 #include "raster/PngWriter.h"
@@ -12,16 +13,22 @@ QImage DecodeThumbnail(const QByteArray& png)
 } // namespace
 
 TFinishedDrawing TFinishedDrawing::Pack(const TBitmap& thumbnail, const QString& stamp, qint64 totalMs,
-                                        TReferenceLink reference)
+                                        TReferenceLink reference, TDrawingTimes times)
 {
     TFinishedDrawing drawing;
+    if (times.DrawMs < 0)
+        times.DrawMs = ElapsedTimeMs(stamp).value_or(0);
     TPngText text{{StampKey, stamp.toLatin1()},
-                  {TotalKey, QByteArray::number(totalMs)}};
+                  {TotalKey, QByteArray::number(totalMs)},
+                  {DrawKey, QByteArray::number(times.DrawMs)},
+                  {LimitKey, QByteArray::number(times.LimitMs)}};
     if (!reference.IsEmpty())
         text.append({ReferenceKey, ReferenceLink::ToText(reference)});
     drawing.FStored = EncodePng(thumbnail.Image(), text);
     drawing.FStamp = stamp;
     drawing.FTotalMs = totalMs;
+    drawing.FDrawMs = times.DrawMs;
+    drawing.FLimitMs = times.LimitMs;
     drawing.FReference = std::move(reference);
     return drawing;
 }
@@ -38,6 +45,9 @@ TFinishedDrawing TFinishedDrawing::FromStored(const QByteArray& png, QString sta
     if (!ok)
         totalMs = image.text(QLatin1String(TotalKey)).toLongLong(&ok);
     drawing.FTotalMs = ok ? totalMs : 0;
+    const qint64 drawMs = image.text(QLatin1String(DrawKey)).toLongLong(&ok);
+    drawing.FDrawMs = ok ? drawMs : ElapsedTimeMs(drawing.FStamp).value_or(0);
+    drawing.FLimitMs = qMax<qint64>(0, image.text(QLatin1String(LimitKey)).toLongLong());
     drawing.FReference = ReferenceLink::FromText(image.text(QLatin1String(ReferenceKey)).toLatin1());
     return drawing;
 }

@@ -8,8 +8,8 @@ class TClock;
 /**
  * @brief The two practice clocks: the current drawing's time and the total time without pauses.
  *
- * Whether they run is not kept here: it is the enabled flag of the window's timer, which the
- * caller passes in. While they run, StartDrawTime is the start of the current drawing; while
+ * Whether they run is not kept here: it is the enabled flag of the count timer that
+ * TPracticeTimer keeps beside them, which the caller passes in. While they run, StartDrawTime is the start of the current drawing; while
  * stopped, the moment they stopped. InitialDrawTime is moved later by every pause, so that
  * now − InitialDrawTime is the practice time without pauses.
  */
@@ -42,6 +42,12 @@ public:
     void Restore(qint64 totalMs, qint64 drawMs = -1);
     // Whether the stopped clocks hold an unfinished drawing's time (see Restore).
     bool HoldsUnfinishedDrawing() const { return FHoldsUnfinished; }
+    // The exact time of the drawing being finished now: the running clocks' reading, the time
+    // an unfinished drawing holds, or 0 when nothing is under way.
+    qint64 FinishingDrawMs(bool running) const
+    {
+        return running ? DrawTimeMs() : FHoldsUnfinished ? FCarriedMs : 0;
+    }
 
     /**
      * @brief A time limit for the drawing (0: none). While the clocks run they stop counting at

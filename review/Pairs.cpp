@@ -1,6 +1,7 @@
 #include "review/Pairs.h"
 
-#include "export/ResultSheets.h"
+#include "practice/ReferenceCell.h"
+#include "practice/SheetGeometry.h"
 #include "review/Fit.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 
 #include "FakeDialogs.h"
 #include "TestSupport.h"
-#include "app/CanvasView.h"
-#include "app/CountdownBar.h"
+#include "app/canvas/CanvasView.h"
+#include "app/plan/CountdownBar.h"
 #include "app/Drawer.h"
 #include "app/MainUnit.h"
 #include "app/ThumbnailList.h"
@@ -62,9 +62,11 @@ public:
     QPushButton* Button(const char* name) const { return Form->findChild<QPushButton*>(name); }
     QAction* Command(const char* name) const { return Form->findChild<QAction*>(name); }
     TCountdownBar* Bar() const { return Form->findChild<TCountdownBar*>("CountdownBar"); }
+    // A key, and the save it may have started, to its end.
     void Key(int key, Qt::KeyboardModifiers modifiers = {}) const
     {
         QTest::keyClick(Form->windowHandle(), Qt::Key(key), modifiers);
+        WaitForSave();
     }
     TCanvasView* Canvas() const { return Form->findChild<TCanvasView*>("PaintImage"); }
     TThumbnailListView* List() const { return Form->findChild<TThumbnailListView*>("ThumbnailListView"); }
@@ -81,7 +83,25 @@ public:
         QTest::mouseMove(w, origin + to);
         QTest::mouseRelease(w, Qt::LeftButton, {}, origin + to);
     }
-    void Click(const char* button) const { QTest::mouseClick(Button(button), Qt::LeftButton); }
+    // A click, and the save it may have started, to its end.
+    void Click(const char* button) const
+    {
+        QTest::mouseClick(Button(button), Qt::LeftButton);
+        WaitForSave();
+    }
+    // A close request, answered by the dialogs; true when the window has closed, after the
+    // save it asked for.
+    bool Close() const
+    {
+        const bool closed = Form->close();
+        WaitForSave();
+        return closed || !Form->isVisible();
+    }
+    void WaitForSave() const
+    {
+        if (Form)
+            QTRY_VERIFY_WITH_TIMEOUT(!Form->IsSaving(), 30000);
+    }
     TFakeDialogScope Dialogs;
     TManualClock Clock;
     QDateTime Now = kNow;

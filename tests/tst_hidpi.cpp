@@ -1,7 +1,7 @@
 #include "FakeDialogs.h"
 #include "TestSupport.h"
 #include "app/Application.h"
-#include "app/CanvasView.h"
+#include "app/canvas/CanvasView.h"
 #include "app/MainUnit.h"
 
 #include <QAction>

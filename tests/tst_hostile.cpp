@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 #include "TestSupport.h"
-#include "app/ReferenceWindow.h"
+#include "app/study/ReferenceWindow.h"
 #include "export/ResultSheets.h"
 #include "raster/FileName.h"
 #include "references/ReferenceImage.h"

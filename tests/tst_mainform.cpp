@@ -1,13 +1,12 @@
 #include "FormFixture.h"
 #include "app/Application.h"
-#include "app/CanvasView.h"
-#include "app/CountdownBar.h"
+#include "app/canvas/CanvasView.h"
+#include "app/plan/CountdownBar.h"
 #include "app/Drawer.h"
 #include "app/ErrorReport.h"
 #include "app/MainUnit.h"
-#include "app/PlanDialog.h"
-#include "app/ReferenceWindow.h"
-#include "app/Thread.h"
+#include "app/plan/PlanDialog.h"
+#include "app/study/ReferenceWindow.h"
 #include "app/ThumbnailList.h"
 #include "journal/Journal.h"
 #include "practice/ElapsedTime.h"
@@ -262,7 +261,7 @@ private slots:
         TFormFixture f;
         f.Click("Finish");
         QCOMPARE(f.Dialogs.Log.Messages, QStringList{"まだ開始していないか0枚です"});
-        QCOMPARE(f.Form->LastSaveThread(), nullptr);
+        QCOMPARE(f.Form->SavesStarted(), 0);
         QVERIFY(!QFileInfo::exists("result"));
     }
 
@@ -280,7 +279,7 @@ private slots:
         const QImage sheet("result/" + sheets.first());
         QVERIFY(!DarkBox(sheet, QRect(2, 40, 500, 470)).isEmpty()); // the line, in cell 0
         QVERIFY(AllWhite(sheet, QRect(514, 2, 500, 500)));
-        QVERIFY(f.Form->LastSaveThread()->Finished());
+        QVERIFY(!f.Form->IsSaving() && !f.Form->LastSaveFailed());
 
         QVERIFY(f.Form->Thumbnails().isEmpty());
         QVERIFY(AllWhite(f.Pixels()));
@@ -335,7 +334,7 @@ private slots:
     {
         TFormFixture f;
         f.Stroke(QPoint(100, 100), QPoint(200, 100));
-        QVERIFY(!f.Form->close());
+        QVERIFY(!f.Close());
         QCOMPARE(f.Dialogs.Log.Questions, QStringList{"終了してもよろしいですか？"});
         QVERIFY(f.Form->isVisible());
         QVERIFY(f.Form->ClocksRunning());
@@ -355,7 +354,7 @@ private slots:
         if (drawing)
             f.Stroke(QPoint(100, 100), QPoint(600, 100));
         f.Dialogs.Log.Answers = {mrYes};
-        QVERIFY(f.Form->close());
+        QVERIFY(f.Close());
         QCOMPARE(QFileInfo::exists("result"), drawing);
         if (drawing) {
             const QImage sheet("result/20240307_143015_1.png");
@@ -381,11 +380,11 @@ private slots:
         QCOMPARE(f.Form->Thumbnails().size(), 4);
         QCOMPARE(f.Text("NextCountText"), "4");
         QCOMPARE(f.List()->count(), 4);
-        QVERIFY(f.Form->LastSaveThread()->FatalException() != nullptr);
+        QVERIFY(f.Form->LastSaveFailed());
 
         // Closing fails the same way: an error, and the window stays.
         f.Dialogs.Log.Answers = {mrYes};
-        QVERIFY(!f.Form->close());
+        QVERIFY(!f.Close());
         QCOMPARE(f.Dialogs.Log.Errors.size(), 1);
         QCOMPARE(f.Form->Thumbnails().size(), 4);
 
@@ -544,7 +543,7 @@ private slots:
         }
         if (how == "close") {
             f.Dialogs.Log.Answers = {mrYes};
-            QVERIFY(f.Form->close());
+            QVERIFY(f.Close());
         }
         if (how == "no") {
             f.Restart();
@@ -858,47 +857,6 @@ private slots:
                 about.contains("io.github.tenarai.Tenarai"));
     }
 
-    void threadHandOff()
-    {
-        // Handed procedures run on the user-interface thread while it waits, in order, and an
-        // error comes back to the thread that handed it over.
-        QStringList log;
-        const QThread* ui = QThread::currentThread();
-        auto thread = TThread::CreateAnonymousThread([&] {
-            TThread::Synchronize(
-                [&] { log << (QThread::currentThread() == ui ? "first on ui" : "first elsewhere"); });
-            try {
-                TThread::Synchronize([] { throw EError(QStringLiteral("boom")); });
-            } catch (const EError& e) {
-                log << e.Message();
-            }
-            if (!TThread::CheckTerminated())
-                log << "not stopped";
-            throw EError(QStringLiteral("kept"));
-        });
-        thread->FreeOnTerminate = false;
-        QVERIFY(!thread->Finished());
-        thread->Start();
-        thread->WaitFor();
-        QVERIFY(thread->Finished());
-        QCOMPARE(log, (QStringList{"first on ui", "boom", "not stopped"}));
-        QCOMPARE(ErrorMessage(thread->FatalException()), "kept");
-
-        // Stopped from outside: the procedure sees its flag.
-        std::atomic<bool> go{false};
-        bool stopped = false;
-        auto second = TThread::CreateAnonymousThread([&] {
-            while (!go)
-                QThread::msleep(1);
-            stopped = TThread::CheckTerminated();
-        });
-        second->FreeOnTerminate = false;
-        second->Start();
-        second->Terminate();
-        go = true;
-        second->WaitFor();
-        QVERIFY(stopped);
-    }
 };
 
 int main(int argc, char** argv)

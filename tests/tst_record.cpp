@@ -1,9 +1,9 @@
 #include "FormFixture.h"
 #include "app/Application.h"
-#include "app/Calendar.h"
-#include "app/RecordWindow.h"
-#include "app/ReferenceWindow.h"
-#include "app/ReviewWindow.h"
+#include "app/record/Calendar.h"
+#include "app/record/RecordWindow.h"
+#include "app/study/ReferenceWindow.h"
+#include "app/reviewer/ReviewWindow.h"
 #include "practice/ElapsedTime.h"
 
 #include <QListWidget>
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(f.Form->Thumbnails().size(), 2);
         Draw(f, 1);
         f.Dialogs.Log.Answers = {mrYes};
-        QVERIFY(f.Form->close());
+        QVERIFY(f.Close());
         f.Form.reset(); // the record is written before the program ends
         QCOMPARE(Sql(f, "SELECT drawings FROM practice"), "3");
         QCOMPARE(Sql(f, "SELECT group_concat(quote(limit_ms)) FROM drawing"), "NULL,NULL,NULL");

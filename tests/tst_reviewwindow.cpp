@@ -1,8 +1,8 @@
 #include "FormFixture.h"
 #include "app/Application.h"
-#include "app/PairView.h"
-#include "app/ReferenceWindow.h"
-#include "app/ReviewWindow.h"
+#include "app/reviewer/PairView.h"
+#include "app/study/ReferenceWindow.h"
+#include "app/reviewer/ReviewWindow.h"
 #include "practice/ElapsedTime.h"
 
 #include <QListWidget>

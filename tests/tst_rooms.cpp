@@ -1,14 +1,15 @@
 #include "FakeDialogs.h"
 #include "TestSupport.h"
 #include "app/Commands.h"
-#include "app/CountdownBar.h"
-#include "app/JournalKeeper.h"
-#include "app/PlanRunner.h"
-#include "app/PracticeView.h"
-#include "app/ReferencePane.h"
-#include "app/ReferenceWindow.h"
+#include "app/plan/CountdownBar.h"
+#include "app/recovery/JournalKeeper.h"
+#include "app/plan/PlanRunner.h"
+#include "app/BottomBand.h"
+#include "app/study/ReferencePane.h"
+#include "app/study/ReferenceWindow.h"
 #include "journal/Journal.h"
-#include "practice/PracticeClocks.h"
+#include "practice/Practice.h"
+#include "practice/PracticeTimer.h"
 #include "practice/Thumbnail.h"
 
 #include <QAction>
@@ -17,33 +18,23 @@
 #include <sys/mount.h>
 
 namespace {
-// A practice without a window: a drawing is under way while the test says the clocks run.
-class TFakePractice final : public TPracticeView
-{
-public:
-    qsizetype FinishedDrawings() const override { return Finished; }
-    bool DrawingInProgress() const override { return Running || Clocks.HoldsUnfinishedDrawing(); }
-    bool ClocksRunning() const override { return Running; }
-    TPracticeClocks& PracticeClocks() override { return Clocks; }
-    void SetClocksRunning(bool running) override { Running = running; }
-    const TBitmap& CanvasBitmap() const override { return Canvas; }
+TFinishedDrawing Drawing(const QString& stamp);
 
-    void Press()
+// A practice without a window, on a clock the test moves.
+struct TPracticeRig
+{
+    void Press() { Timer.Press(); }
+    void Finish(const QString& stamp = QStringLiteral("00:01.000"))
     {
-        Clocks.Press(Running);
-        Running = true;
+        Timer.Stop();
+        Practice.Add(Drawing(stamp));
     }
-    void Finish()
-    {
-        Clocks.Stop(Running);
-        Running = false;
-        ++Finished;
-    }
+    void Tick() { emit Timer.Ticked(); }
+    const TPracticeClocks& Clocks() const { return Timer.Clocks(); }
 
     TManualClock Clock;
-    TPracticeClocks Clocks{Clock};
-    qsizetype Finished = 0;
-    bool Running = false;
+    TPractice Practice{nullptr};
+    TPracticeTimer Timer{Clock};
     TBitmap Canvas;
 };
 
@@ -56,11 +47,13 @@ public:
         qputenv("XDG_STATE_HOME", FState.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
         Commands = std::make_unique<TCommands>(&Window);
+        Band = std::make_unique<TBottomBand>(&Window);
     }
 
     TFakeDialogScope Dialogs;
     QWidget Window;
     std::unique_ptr<TCommands> Commands;
+    std::unique_ptr<TBottomBand> Band;
 
 private:
     QTemporaryDir FState;
@@ -86,58 +79,54 @@ private slots:
     void planRunnerLimitsEachDrawing()
     {
         TRoomFixture f;
-        TFakePractice practice;
-        TPlanRunner runner(practice, *f.Commands, &f.Window);
+        TPracticeRig practice;
+        TPlanRunner runner(practice.Practice, practice.Timer, *f.Commands, *f.Band, &f.Window);
         QSignalSpy timeUps(&runner, &TPlanRunner::TimeUp);
         auto* bar = f.Window.findChild<TCountdownBar*>("CountdownBar");
         QVERIFY(bar && bar->isHidden());
 
         runner.SetPlan(*TPlan::Parse("2x10s,1x1m"));
         QVERIFY(!bar->isHidden());
-        QCOMPARE(practice.Clocks.LimitMs(), 10000);
+        QCOMPARE(practice.Clocks().LimitMs(), 10000);
         QCOMPARE(bar->Text(), "1/2 · 10秒");
         QCOMPARE(f.Commands->PlanEntry(runner.Plan())->isChecked(), true);
 
         practice.Press();
         practice.Clock.Advance(9999);
-        runner.Tick();
+        practice.Tick();
         QCOMPARE(timeUps.size(), 0);
         QVERIFY(bar->Warning());
         practice.Clock.Advance(1);
-        runner.Tick();
+        practice.Tick();
         QCOMPARE(timeUps.size(), 1);
         practice.Finish();
-        runner.Update();
         QCOMPARE(bar->Text(), "2/2 · 10秒");
 
         // Chosen during the second drawing: that one keeps 10 s, the plan starts after it.
         practice.Press();
         runner.SetPlan(*TPlan::Parse("1x30s"));
-        QCOMPARE(practice.Clocks.LimitMs(), 10000);
+        QCOMPARE(practice.Clocks().LimitMs(), 10000);
         practice.Clock.Advance(10000);
-        runner.Tick();
+        practice.Tick();
         QCOMPARE(timeUps.size(), 2);
         practice.Finish();
-        runner.Update();
-        QCOMPARE(practice.Clocks.LimitMs(), 30000);
+        QCOMPARE(practice.Clocks().LimitMs(), 30000);
         QCOMPARE(bar->Text(), "1/1 · 30秒");
         practice.Finish();
-        runner.Update();
         QCOMPARE(bar->Text(), "プラン終了");
-        QCOMPARE(practice.Clocks.LimitMs(), 0);
+        QCOMPARE(practice.Clocks().LimitMs(), 0);
 
         // A new practice starts the plan again; the plan is what the next start takes.
-        practice.Finished = 0;
-        runner.Restart();
-        QCOMPARE(practice.Clocks.LimitMs(), 30000);
+        practice.Practice.Clear();
+        QCOMPARE(practice.Clocks().LimitMs(), 30000);
         TRoomFixture* same = &f;
-        TPlanRunner next(practice, *same->Commands, &same->Window);
+        TPlanRunner next(practice.Practice, practice.Timer, *same->Commands, *same->Band, &same->Window);
         QCOMPARE(next.Plan(), *TPlan::Parse("1x30s"));
     }
 
-    // The bar lies in the free band at the bottom, beside a wide window's canvas, never over
-    // the top band.
-    void planRunnerPlacesTheBar_data()
+    // The bottom band, and the bar in it, lie in the free band at the bottom, beside a wide
+    // window's canvas, never over the top band.
+    void bottomBandPlacesTheBar_data()
     {
         QTest::addColumn<QSize>("window");
         QTest::addColumn<QRect>("canvas");
@@ -146,16 +135,43 @@ private slots:
         QTest::newRow("wide") << QSize(1000, 500) << QRect(250, 0, 501, 501) << QRect(751, 482, 249, 18);
         QTest::newRow("no room") << QSize(200, 40) << QRect(0, 0, 200, 40) << QRect(0, 49, 200, 18);
     }
-    void planRunnerPlacesTheBar()
+    void bottomBandPlacesTheBar()
     {
         QFETCH(QSize, window);
         QFETCH(QRect, canvas);
         QFETCH(QRect, bar);
         TRoomFixture f;
-        TFakePractice practice;
-        TPlanRunner runner(practice, *f.Commands, &f.Window);
-        runner.PlaceBar(window, canvas);
+        f.Window.resize(window);
+        f.Window.show();
+        TPracticeRig practice;
+        TPlanRunner runner(practice.Practice, practice.Timer, *f.Commands, *f.Band, &f.Window);
+        runner.SetPlan(*TPlan::Parse("1x30s"), false);
+        f.Band->Place(window, canvas);
+        QCOMPARE(f.Band->Geometry(), bar);
         QCOMPARE(f.Window.findChild<TCountdownBar*>("CountdownBar")->geometry(), bar);
+    }
+
+    // The band lays out what is shown, left to right: the save's progress, the countdown in the
+    // room left, the mirror mark at the right end even without a countdown.
+    void bottomBandLaysOutWhatIsShown()
+    {
+        TRoomFixture f;
+        f.Window.resize(668, 727);
+        f.Window.show();
+        QLabel progress("保存中 1/2", &f.Window), mark("反転表示中", &f.Window);
+        QWidget countdown(&f.Window);
+        f.Band->Add(&mark, TBottomBand::TSlot::Mark);
+        f.Band->Add(&countdown, TBottomBand::TSlot::Countdown);
+        f.Band->Add(&progress, TBottomBand::TSlot::Progress);
+        f.Band->Place(QSize(668, 727), QRect(0, 31, 667, 667));
+        QCOMPARE(mark.geometry().right(), 667);
+        QCOMPARE(progress.geometry().left(), 0);
+        QCOMPARE(countdown.geometry().left(), progress.geometry().right() + 1);
+        QCOMPARE(countdown.geometry().right() + 1, mark.geometry().left());
+        countdown.hide();
+        progress.hide();
+        QCOMPARE(mark.geometry().right(), 667);
+        QCOMPARE(mark.geometry().top(), 709);
     }
 
     // The journal keeper snapshots the canvas only when it changed, writes each finished
@@ -163,11 +179,11 @@ private slots:
     void journalKeeperKeepsThePractice()
     {
         TRoomFixture f;
-        TFakePractice practice;
+        TPracticeRig practice;
         practice.Canvas.SetSize(40, 40);
         practice.Canvas.Clear(TAlphaColors::White);
         {
-            TJournalKeeper keeper(practice, nullptr);
+            TJournalKeeper keeper(practice.Practice, practice.Timer, practice.Canvas, nullptr);
             keeper.Flush();
             QVERIFY(keeper.Journal().Folder().isEmpty());
             keeper.CanvasChanged();
@@ -178,13 +194,14 @@ private slots:
             keeper.Flush(); // unchanged: nothing is written again
             QVERIFY(!QFile::exists(folder + "/canvas-000001.png"));
 
-            keeper.Append(Drawing("00:01.500"));
+            practice.Finish("00:01.500");
             keeper.Flush();
             QVERIFY(QFile::exists(folder + "/drawing-000001.png"));
             QVERIFY(!QFile::exists(folder + "/canvas-000001.png"));
         }
 
-        TJournalKeeper next(practice, nullptr);
+        TPracticeRig later;
+        TJournalKeeper next(later.Practice, later.Timer, later.Canvas, nullptr);
         QStringList restored;
         connect(&next, &TJournalKeeper::RestoreRequested, this, [&](const TRecoveredPractice& practice) {
             for (const TFinishedDrawing& drawing : practice.Drawings)
@@ -197,20 +214,21 @@ private slots:
                  QStringList{"前回の練習が保存されないまま残っています（1枚）。復元しますか？"});
         QCOMPARE(restored, QStringList{"00:01.500"});
         // Carried on in its own folder: the next drawing joins it.
-        next.Append(Drawing("00:02.000"));
+        later.Finish("00:02.000");
         next.Flush();
         QVERIFY(QFile::exists(next.Journal().Folder() + "/drawing-000002.png"));
 
         // Unwritable: one message however many writes fail.
-        next.Discard();
+        later.Practice.Clear();
         QTemporaryDir elsewhere;
         qputenv("XDG_STATE_HOME", elsewhere.path().toLocal8Bit());
         QFile blocker(elsewhere.filePath("tenarai"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        TJournalKeeper blocked(practice, nullptr);
+        TPracticeRig third;
+        TJournalKeeper blocked(third.Practice, third.Timer, third.Canvas, nullptr);
         for (int i = 0; i < 3; ++i)
-            blocked.Append(Drawing("00:01.000"));
+            third.Finish();
         blocked.Flush();
         QTRY_COMPARE(f.Dialogs.Log.Messages.size(), 1);
         QTest::qWait(20);
@@ -232,7 +250,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(bool, deadLock);
         TRoomFixture f;
-        TFakePractice practice;
+        TPracticeRig practice;
         const QString root = qEnvironmentVariable("XDG_STATE_HOME") + "/tenarai";
         QVERIFY(QDir().mkpath(root));
         if (::mount("tmpfs", qPrintable(root), "tmpfs", 0, "size=256k") != 0)
@@ -240,8 +258,8 @@ private slots:
         const auto unmount = qScopeGuard([&] { ::umount(qPrintable(root)); });
         QString journal;
         {
-            TJournalKeeper keeper(practice, nullptr);
-            keeper.Append(Drawing("00:01.500"));
+            TJournalKeeper keeper(practice.Practice, practice.Timer, practice.Canvas, nullptr);
+            practice.Finish("00:01.500");
             keeper.Flush();
             journal = keeper.Journal().Folder();
         }
@@ -257,7 +275,8 @@ private slots:
             QCOMPARE(::mount("tmpfs", qPrintable(root), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=256k"), 0);
         }
 
-        TJournalKeeper next(practice, nullptr);
+        TPracticeRig later;
+        TJournalKeeper next(later.Practice, later.Timer, later.Canvas, nullptr);
         QStringList restored;
         connect(&next, &TJournalKeeper::RestoreRequested, this, [&](const TRecoveredPractice& practice) {
             for (const TFinishedDrawing& drawing : practice.Drawings)
@@ -275,7 +294,7 @@ private slots:
         // The journal is still there to be offered again.
         QVERIFY(QFileInfo::exists(journal + "/drawing-000001.png"));
         // Drawing on: the failing writes add no second message.
-        next.Append(Drawing("00:02.000"));
+        later.Finish("00:02.000");
         next.Flush();
         QTest::qWait(20);
         QCOMPARE(f.Dialogs.Log.Messages.size(), 1);
@@ -285,15 +304,15 @@ private slots:
     void journalWithOnlyTheDrawingInProgress()
     {
         TRoomFixture f;
-        TFakePractice practice;
+        TPracticeRig practice;
         practice.Canvas.SetSize(40, 40);
         practice.Canvas.Clear(TAlphaColors::White);
         {
-            TJournalKeeper keeper(practice, nullptr);
+            TJournalKeeper keeper(practice.Practice, practice.Timer, practice.Canvas, nullptr);
             keeper.CanvasChanged();
             keeper.Flush();
         }
-        TJournalKeeper next(practice, nullptr);
+        TJournalKeeper next(practice.Practice, practice.Timer, practice.Canvas, nullptr);
         f.Dialogs.Log.Answers = {mrNo};
         next.Recover();
         QTRY_VERIFY(!next.IsRecovering());

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 #include "app/Application.h"
-#include "app/ReferenceWindow.h"
+#include "app/study/ReferenceWindow.h"
 #include "export/ResultSheets.h"
 #include "references/ReferenceImage.h"
 

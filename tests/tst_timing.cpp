@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 #include "app/Application.h"
-#include "app/ReferenceWindow.h"
+#include "app/study/ReferenceWindow.h"
 #include "practice/ElapsedTime.h"
 
 #include <QSoundEffect>
