@@ -201,6 +201,8 @@ void TMainForm::PaintImageMouseDown(Qt::MouseButton, TShiftState shift, float x,
 
 void TMainForm::PaintImageMouseMove(TShiftState shift, float x, float y)
 {
+    if (FPractice->IsSaving())
+        return;
     const QRect touched = Sheet.MouseMove(shift, QPointF(x, y), FTool);
     if (touched.isEmpty())
         return;
@@ -294,7 +296,7 @@ void TMainForm::FinishDrawing()
     const bool running = Timer->Running();
     const qint64 drawMs = clocks.FinishingDrawMs(running);
     const qint64 total = running ? clocks.TotalDrawTimeMs() : clocks.StoppedTotalMs();
-    const qint64 limit = clocks.LimitMs();
+    const qint64 limit = Timer->DrawingInProgress() ? clocks.LimitMs() : 0; // the one it ran under
     Timer->Stop();
     const TBitmap thumbnail = MakeThumbnail(Sheet.Bitmap(), stamp);
     Sheet.Clear();

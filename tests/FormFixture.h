@@ -43,10 +43,12 @@ public:
 
     // The program ends without saving (the journal stays, as after a crash) and starts again in
     // the same folders, offering what it finds.
-    void Restart()
+    void Restart(bool recover = true)
     {
         Form.reset();
         Start();
+        if (!recover)
+            return;
         Form->RecoverPractice();
         QTRY_VERIFY(!Form->IsRecovering());
     }

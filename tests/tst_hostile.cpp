@@ -221,6 +221,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         f.Command("SaveCommand")->trigger();
+        f.WaitForSave();
         QVERIFY(timer.elapsed() < 10000);
         const QStringList sheets = QDir("result").entryList({"*_ref.png"});
         QCOMPARE(sheets.size(), 1);

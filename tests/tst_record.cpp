@@ -71,6 +71,50 @@ private slots:
         QVERIFY(f.Dialogs.Log.Messages.isEmpty());
     }
 
+    // The record takes each drawing's exact time, not its stamp, which is the clock's text as
+    // the last tick left it: the times add up to the total. A "Next" with nothing under way is
+    // a drawing of no time that keeps the last stamp. Limits, places, plan and folder as saved.
+    void recordTakesExactTimes()
+    {
+        TFormFixture f;
+        QTemporaryDir refs;
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(refs.filePath("a.png")));
+        f.Form->OpenReferences(refs.path(), false);
+        f.Form->SetPlan(*TPlan::Parse("2x5s,1m"), false);
+        QTRY_VERIFY(!f.Form->ReferenceWindow()->View().isNull());
+        // Finished 7 ms after the last tick.
+        f.Stroke(QPoint(100, 100), QPoint(300, 100));
+        f.Clock.Advance(1000);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "00:01.000");
+        f.Clock.Advance(7);
+        f.Click("Next");
+        // Ended by its limit.
+        f.Stroke(QPoint(100, 200), QPoint(300, 200));
+        f.Clock.Advance(6000);
+        QTRY_COMPARE(f.Form->Thumbnails().size(), 2);
+        // 2.25 s, then "Next" twice.
+        f.Stroke(QPoint(100, 300), QPoint(300, 300));
+        f.Clock.Advance(2250);
+        QTRY_COMPARE(f.Text("DrawTimeText"), "00:02.250");
+        f.Click("Next");
+        f.Click("Next");
+        QCOMPARE(f.Form->Thumbnails()[3].Stamp(), "00:02.250");
+        f.Click("Finish");
+        QTRY_COMPARE(Sql(f, "SELECT count(*) FROM practice"), "1");
+        QCOMPARE(Sql(f, "SELECT group_concat(draw_ms || ':' || ifnull(limit_ms, '-') || ':' || sheet || ':' || cell, "
+                        "' ') FROM (SELECT * FROM drawing ORDER BY number)"),
+                 "1007:5000:1:0 5000:5000:1:1 2250:60000:1:2 0:-:1:3");
+        QCOMPARE(Sql(f, "SELECT total_ms, (SELECT sum(draw_ms) FROM drawing), plan, reference_folder = '" +
+                            refs.path() + "' FROM practice"),
+                 "8257|8257|2x5s,1m|1");
+        // Both stamps of the last two drawings read the same on the sheet.
+        const QImage sheet("result/20240307_143015_1.png");
+        QCOMPARE(sheet.copy(2 * 512 + 2, 2, 200, 36), sheet.copy(3 * 512 + 2, 2, 200, 36));
+        QVERIFY(!DarkBox(sheet, QRect(3 * 512 + 2, 2, 200, 36)).isEmpty());
+    }
+
     // The save at close is recorded, and so is a recovered practice when it is saved.
     void closeAndRecovery()
     {

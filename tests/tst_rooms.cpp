@@ -160,6 +160,8 @@ private slots:
         f.Window.show();
         QLabel progress("保存中 1/2", &f.Window), mark("反転表示中", &f.Window);
         QWidget countdown(&f.Window);
+        for (QWidget* item : std::initializer_list<QWidget*>{&progress, &mark, &countdown})
+            item->show();
         f.Band->Add(&mark, TBottomBand::TSlot::Mark);
         f.Band->Add(&countdown, TBottomBand::TSlot::Countdown);
         f.Band->Add(&progress, TBottomBand::TSlot::Progress);

@@ -29,7 +29,8 @@ TReview::~TReview() = default;
 
 void TReview::DrawingAdded(const TFinishedDrawing& drawing)
 {
-    if (FWindow && FWindow->isVisible() && !FPast)
+    // A window opened by the same drawing's arrival (a plan's end) has it already.
+    if (FWindow && FWindow->isVisible() && !FPast && FWindow->Count() < FPractice.Count())
         Append(drawing, int(FPractice.Count()));
 }
 
