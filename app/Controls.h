@@ -8,6 +8,12 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
+namespace TopBand {
+inline constexpr int ClientWidth = 668; // the window's first size
+inline constexpr int ClientHeight = 727;
+inline constexpr int NextRightGap = 82; // Next keeps its left edge this far from the right edge
+} // namespace TopBand
+
 // A text of the top band: centred, wrapped, 22 pixels high, black.
 QLabel* MakeText(QWidget* parent, const char* name, const QString& text, QRect geometry);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry);

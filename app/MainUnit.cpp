@@ -23,14 +23,10 @@
 #include <QScopedValueRollback>
 
 namespace {
-constexpr int kClientWidth = 668;
-constexpr int kClientHeight = 727;
-constexpr int kNextRightGap = 82;  // Next keeps its left edge this far from the right edge
 const auto kZeroTime = QStringLiteral("00:00.000");
 } // namespace
 
-TMainForm::TMainForm(TTimeSources time, QWidget* parent)
-    : QWidget(parent), FTime(std::move(time))
+TMainForm::TMainForm(TTimeSources time, QWidget* parent) : QWidget(parent), FTime(std::move(time))
 {
     if (!FTime.Now)
         FTime.Now = [] { return QDateTime::currentDateTime(); };
@@ -38,100 +34,13 @@ TMainForm::TMainForm(TTimeSources time, QWidget* parent)
     Timer = new TPracticeTimer(FTime.Clock ? *FTime.Clock : TSteadyClock::Shared(), this);
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("名前は決まっていません"));
-    resize(kClientWidth, kClientHeight);
+    resize(TopBand::ClientWidth, TopBand::ClientHeight);
     CreateComponents();
     CreateRooms();
     FormCreate();
 }
 
 TMainForm::~TMainForm() = default;
-
-void TMainForm::CreateComponents()
-{
-    // Created in stacking order: a later sibling lies above an earlier one.
-    Layout1 = new QWidget(this);
-    Layout1->setObjectName(QStringLiteral("Layout1"));
-    Layout1->setGeometry(0, 0, kClientWidth - 1, kClientHeight + 2);
-    Layout1->installEventFilter(this);
-
-    PaintImage = new TCanvasView(Layout1);
-    PaintImage->setObjectName(QStringLiteral("PaintImage"));
-    PaintImage->SetBitmap(&Sheet.Bitmap());
-
-    // The values stand beside their captions; they are Layout1's children at their window
-    // positions, since a child widget is clipped to its parent.
-    Text2 = MakeText(Layout1, "Text2", QStringLiteral("総経過時間"), {80, 24, 121, 25});
-    DrawTimeText = MakeText(Layout1, "DrawTimeText", QStringLiteral("0:00:00"), {200, 0, 145, 25});
-    NextCountTextLabel =
-        MakeText(Layout1, "NextCountTextLabel", QStringLiteral("描いた枚数"), {408, 0, 121, 25});
-    NextCountText = MakeText(Layout1, "NextCountText", QStringLiteral("0"), {408, 24, 121, 25});
-    Text1 = MakeText(Layout1, "Text1", QStringLiteral("経過時間"), {80, 0, 121, 25});
-    TotalDrawTimeText = MakeText(Layout1, "TotalDrawTimeText", QStringLiteral("0:00:00"), {200, 24, 145, 25});
-    UsePenButton = MakeButton(Layout1, "UsePenButton", QStringLiteral("ペン"), {528, 0, 57, 49});
-    UseEraserButton = MakeButton(Layout1, "UseEraserButton", QStringLiteral("消しゴム"), {584, 0, 57, 49});
-
-    Next = MakeButton(this, "Next", QStringLiteral("Next"), {kClientWidth - kNextRightGap, 0, 80, 49});
-    Finish = MakeButton(this, "Finish", QStringLiteral("結果を保存"), {0, 0, 80, 49});
-    StartButton = MakeButton(this, "StartButton", QStringLiteral("リセット"), {344, 0, 65, 49});
-
-    ThumbnailMultiView = new TDrawer(this);
-    ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
-    ThumbnailListView = new TThumbnailListView(ThumbnailMultiView->Panel());
-    ThumbnailListView->setObjectName(QStringLiteral("ThumbnailListView"));
-    ThumbnailMultiView->SetContent(ThumbnailListView, 152);
-
-    BottomBand = new TBottomBand(this);
-    ActivityDialog = MakeActivityDialog(this);
-    ActivityDialog->SetOnHide([this](QObject*) { ActivityDialogHide(); });
-
-    setTabOrder(Next, StartButton);
-    setTabOrder(StartButton, Finish);
-    setTabOrder(Finish, UseEraserButton);
-    setTabOrder(UseEraserButton, UsePenButton);
-
-    connect(PaintImage, &TCanvasView::MouseDown, this, &TMainForm::PaintImageMouseDown);
-    connect(PaintImage, &TCanvasView::MouseMove, this, &TMainForm::PaintImageMouseMove);
-    connect(PaintImage, &TCanvasView::MouseUp, this, &TMainForm::PaintImageMouseUp);
-    connect(PaintImage, &TCanvasView::Resized, this, &TMainForm::PaintImageResized);
-    connect(Timer, &TPracticeTimer::Ticked, this, &TMainForm::CountTimerTimer);
-    connect(FPractice, &TPractice::SavingChanged, this, &TMainForm::SavingChanged);
-}
-
-void TMainForm::CreateRooms()
-{
-    Commands = std::make_unique<TCommands>(this);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { Commands->Menu->popup(mapToGlobal(at)); });
-    // Each command is one action: its key, its menu entry and its button all trigger it.
-    for (auto [button, action] : {std::pair{Next, Commands->Next}, std::pair{Finish, Commands->Save},
-                                  std::pair{StartButton, Commands->Reset}, std::pair{UsePenButton, Commands->Pen},
-                                  std::pair{UseEraserButton, Commands->Eraser}})
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    connect(Commands->Undo, &QAction::triggered, this, [this] { HistoryStepped(Sheet.Undo()); });
-    connect(Commands->Redo, &QAction::triggered, this, [this] { HistoryStepped(Sheet.Redo()); });
-    connect(Commands->Pen, &QAction::triggered, this, &TMainForm::UsePenButtonClick);
-    connect(Commands->Eraser, &QAction::triggered, this, &TMainForm::UseEraserButtonClick);
-    connect(Commands->Next, &QAction::triggered, this, &TMainForm::NextClick);
-    connect(Commands->Save, &QAction::triggered, this, &TMainForm::FinishClick);
-    connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
-    connect(Commands->About, &QAction::triggered, this, &ShowAboutBox);
-
-    Rooms = std::make_unique<TRooms>(TRooms::TPlaces{*FPractice, *Timer, Sheet.Bitmap(), *PaintImage,
-                                                     *BottomBand, *Commands, FTime.Now, this});
-    connect(Rooms->Journal, &TJournalKeeper::RestoreRequested, this, &TMainForm::RestorePractice);
-    connect(Rooms->Plan, &TPlanRunner::TimeUp, this, &TMainForm::TimeUp);
-    connect(Rooms->Plan, &TPlanRunner::PlanChanged, FPractice, &TPractice::SetPlanText);
-    connect(Rooms->References, &TReferencePane::FolderChanged, FPractice, &TPractice::SetReferenceFolder);
-    connect(Rooms->Saving, &TSaveProgress::Finished, this, &TMainForm::SaveEnded);
-    FPractice->SetPlanText(Rooms->Plan->Plan().Text());
-    FPractice->SetReferenceFolder(Rooms->References->Folder());
-}
-
-QMenu* TMainForm::ProgramMenu() const
-{
-    return Commands->Menu;
-}
 
 void TMainForm::FormCreate()
 {
@@ -145,7 +54,7 @@ void TMainForm::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     // Layout1 keeps its distances to all four edges; Next keeps its distance to the right one.
     Layout1->setGeometry(0, 0, width() - 1, height() + 2);
-    Next->move(width() - kNextRightGap, 0);
+    Next->move(width() - TopBand::NextRightGap, 0);
     PlaceBottomBand();
 }
 
@@ -304,8 +213,9 @@ void TMainForm::FinishDrawing()
     UpdateHistoryCommands();
     ChangeTool(true);
     // The journal keeps it, the plan moves on and the review shows it.
-    AddDrawing(TFinishedDrawing::Pack(thumbnail, stamp, total, Rooms->References->CurrentLink(), {drawMs, limit}),
-               thumbnail.Image());
+    AddDrawing(
+        TFinishedDrawing::Pack(thumbnail, stamp, total, Rooms->References->CurrentLink(), {drawMs, limit}),
+        thumbnail.Image());
 }
 
 void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbnail, const QImage& listImage)
@@ -373,17 +283,6 @@ void TMainForm::SaveEnded(const TSaveOutcome& outcome)
         close();
     else if (std::exchange(FSaveAgain, false))
         FinishClick();
-}
-
-void TMainForm::SavingChanged(bool saving)
-{
-    // Nothing changes the practice while its sheets are written.
-    for (QAction* command : {Commands->Next, Commands->Reset, Commands->OpenReferences, Commands->CustomPlan})
-        command->setEnabled(!saving);
-    Commands->Plans->setEnabled(!saving);
-    for (QAction* command : {Commands->SkipReference, Commands->CloseReferences})
-        command->setEnabled(!saving && Rooms->References->IsOpen());
-    UpdateHistoryCommands();
 }
 
 void TMainForm::StartButtonClick()
