@@ -23,7 +23,8 @@ struct TCommandLine
 
 /**
  * @brief Reads the arguments (the program's name first). A bad option or value gives exit
- * status 2 with a message in Japanese; --help and --version give 0 with their text.
+ * status 2 with a message in the loaded language; --help and --version give 0 with their text.
+ * `--language` is taken before, by ChosenLanguage; here it is only checked.
  */
 TCommandLine ReadCommandLine(const QStringList& arguments);
 

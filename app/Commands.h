@@ -42,6 +42,7 @@ struct TCommands
     QAction* ReviewAfterPlan = nullptr; // "プラン終了後に振り返る", a check entry
     QAction* History = nullptr;         // "練習の記録"
     QAction* OpenResultFolder = nullptr;
+    QAction* Language = nullptr; // "English" in Japanese, "日本語" in English: the next start's
     QAction* About = nullptr;
 
     explicit TCommands(QWidget* window);

@@ -4,6 +4,7 @@
 #include "dialogs/ActivityDialog.h"
 #include "dialogs/ClassRegistry.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -42,13 +43,13 @@ TCustomActivityDialog* MakeActivityDialog(QWidget* window)
         TClassRegistry::Instance().Create(QStringLiteral("TActivityDialog"), window));
     Q_ASSERT(dialog);
     dialog->setObjectName(QStringLiteral("ActivityDialog"));
-    dialog->SetMessage(QStringLiteral("処理中です。しばらくお待ち下さい。"));
+    dialog->SetMessage(QCoreApplication::translate("Controls", "処理中です。しばらくお待ち下さい。"));
     return dialog;
 }
 
 void ShowAboutBox()
 {
-    ShowMessage(QStringLiteral("Tenarai %1\n時間を計ってクロッキーを練習するプログラム\nライセンス: MIT\n%2")
+    ShowMessage(QCoreApplication::translate("Controls", "Tenarai %1\n時間を計ってクロッキーを練習するプログラム\nライセンス: MIT\n%2")
                     .arg(QStringLiteral(TENARAI_VERSION), QStringLiteral(TENARAI_ID)));
 }
 

@@ -1,5 +1,6 @@
 #include "app/DialogService.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,7 +18,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& caption, const QStrin
 {
     auto box = std::make_unique<QMessageBox>(icon, caption, text, QMessageBox::NoButton);
     MakeFixedModal(*box);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box->addButton(QCoreApplication::translate("TDialogService", "OK"), QMessageBox::AcceptRole);
     box->setDefaultButton(ok);
     box->setEscapeButton(ok);
     return box;
@@ -39,7 +40,7 @@ public:
     }
     void ShowError(const QString& text) override
     {
-        MakeMessageBox(QStringLiteral("エラー"), text, QMessageBox::Critical)->exec();
+        MakeMessageBox(QCoreApplication::translate("TDialogService", "エラー"), text, QMessageBox::Critical)->exec();
     }
 };
 
@@ -52,12 +53,12 @@ std::unique_ptr<TDialogService>& Installed()
 
 std::unique_ptr<QMessageBox> MakeConfirmationBox(const QString& text, TMsgDlgBtn defaultButton)
 {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("確認"), text,
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QCoreApplication::translate("TDialogService", "確認"), text,
                                              QMessageBox::NoButton);
     MakeFixedModal(*box);
     // Qt's standard buttons read "&Yes" without a translation, so the texts are set here.
-    QPushButton* yes = box->addButton(QStringLiteral("はい"), QMessageBox::YesRole);
-    QPushButton* no = box->addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    QPushButton* yes = box->addButton(QCoreApplication::translate("TDialogService", "はい"), QMessageBox::YesRole);
+    QPushButton* no = box->addButton(QCoreApplication::translate("TDialogService", "いいえ"), QMessageBox::NoRole);
     QPushButton* chosen = defaultButton == mbYes ? yes : no;
     box->setDefaultButton(chosen);
     box->setEscapeButton(no);

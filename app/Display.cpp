@@ -1,5 +1,7 @@
 #include "app/Display.h"
 
+#include "app/Language.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QThread>
@@ -40,7 +42,8 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         QThread::msleep(50UL * attempt); // the server finishes with the client that went
         ::execv("/proc/self/exe", gArguments);
     }
-    std::fputs("tenarai: ディスプレイに接続できません。\n", stderr);
+    std::fputs(TerminalText(QT_TRANSLATE_NOOP("Terminal", "tenarai: ディスプレイに接続できません。\n")).toLocal8Bit().constData(),
+               stderr);
     std::_Exit(1);
 }
 } // namespace

@@ -33,7 +33,7 @@ TMainForm::TMainForm(TTimeSources time, QWidget* parent) : QWidget(parent), FTim
     FPractice = new TPractice(FTime.Now, this);
     Timer = new TPracticeTimer(FTime.Clock ? *FTime.Clock : TSteadyClock::Shared(), this);
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("名前は決まっていません"));
+    setWindowTitle(tr("名前は決まっていません"));
     resize(TopBand::ClientWidth, TopBand::ClientHeight);
     CreateComponents();
     CreateRooms();
@@ -81,7 +81,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     bool ModalResult = false;
-    MessageDialog(QStringLiteral("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo,
+    MessageDialog(tr("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo,
                   mbNo, 0, [&](TModalResult answer) {
                       if (answer != mrYes) {
                           ModalResult = false;
@@ -244,7 +244,7 @@ void TMainForm::FinishClick()
     if (DrawingInProgress())
         FinishDrawing();
     if (FPractice->IsEmpty()) {
-        ShowMessage(QStringLiteral("まだ開始していないか0枚です"));
+        ShowMessage(tr("まだ開始していないか0枚です"));
         return;
     }
     if (ActivityDialog->IsShown())
@@ -277,8 +277,8 @@ void TMainForm::SaveEnded(const TSaveOutcome& outcome)
     if (quitting)
         ShowErrorMessage(reason); // the window stays, with every drawing
     else if (outcome.Error)
-        ShowMessage(reason.isEmpty() ? QStringLiteral("保存に失敗しました")
-                                     : QStringLiteral("保存に失敗しました\n") + reason);
+        ShowMessage(reason.isEmpty() ? tr("保存に失敗しました")
+                                     : tr("保存に失敗しました\n") + reason);
     if (std::exchange(FCloseAfterSave, false))
         close();
     else if (std::exchange(FSaveAgain, false))
@@ -287,7 +287,7 @@ void TMainForm::SaveEnded(const TSaveOutcome& outcome)
 
 void TMainForm::StartButtonClick()
 {
-    MessageDialog(QStringLiteral("いままでの途中経過は破棄されますがよろしいですか？"),
+    MessageDialog(tr("いままでの途中経過は破棄されますがよろしいですか？"),
                   TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0, [this](TModalResult answer) {
                       if (answer == mrYes)
                           ResetPractice();

@@ -2,6 +2,7 @@
 #include "app/Commands.h"
 #include "app/Controls.h"
 #include "app/Drawer.h"
+#include "app/Language.h"
 #include "app/MainUnit.h"
 #include "app/ThumbnailList.h"
 #include "app/canvas/CanvasView.h"
@@ -30,20 +31,20 @@ void TMainForm::CreateComponents()
 
     // The values stand beside their captions; they are Layout1's children at their window
     // positions, since a child widget is clipped to its parent.
-    Text2 = MakeText(Layout1, "Text2", QStringLiteral("総経過時間"), {80, 24, 121, 25});
+    Text2 = MakeText(Layout1, "Text2", tr("総経過時間"), {80, 24, 121, 25});
     DrawTimeText = MakeText(Layout1, "DrawTimeText", QStringLiteral("0:00:00"), {200, 0, 145, 25});
     NextCountTextLabel =
-        MakeText(Layout1, "NextCountTextLabel", QStringLiteral("描いた枚数"), {408, 0, 121, 25});
+        MakeText(Layout1, "NextCountTextLabel", tr("描いた枚数"), {408, 0, 121, 25});
     NextCountText = MakeText(Layout1, "NextCountText", QStringLiteral("0"), {408, 24, 121, 25});
-    Text1 = MakeText(Layout1, "Text1", QStringLiteral("経過時間"), {80, 0, 121, 25});
+    Text1 = MakeText(Layout1, "Text1", tr("経過時間"), {80, 0, 121, 25});
     TotalDrawTimeText = MakeText(Layout1, "TotalDrawTimeText", QStringLiteral("0:00:00"), {200, 24, 145, 25});
-    UsePenButton = MakeButton(Layout1, "UsePenButton", QStringLiteral("ペン"), {528, 0, 57, 49});
-    UseEraserButton = MakeButton(Layout1, "UseEraserButton", QStringLiteral("消しゴム"), {584, 0, 57, 49});
+    UsePenButton = MakeButton(Layout1, "UsePenButton", tr("ペン"), {528, 0, 57, 49});
+    UseEraserButton = MakeButton(Layout1, "UseEraserButton", tr("消しゴム"), {584, 0, 57, 49});
 
-    Next = MakeButton(this, "Next", QStringLiteral("Next"),
+    Next = MakeButton(this, "Next", tr("Next"),
                       {TopBand::ClientWidth - TopBand::NextRightGap, 0, 80, 49});
-    Finish = MakeButton(this, "Finish", QStringLiteral("結果を保存"), {0, 0, 80, 49});
-    StartButton = MakeButton(this, "StartButton", QStringLiteral("リセット"), {344, 0, 65, 49});
+    Finish = MakeButton(this, "Finish", tr("結果を保存"), {0, 0, 80, 49});
+    StartButton = MakeButton(this, "StartButton", tr("リセット"), {344, 0, 65, 49});
 
     ThumbnailMultiView = new TDrawer(this);
     ThumbnailMultiView->setObjectName(QStringLiteral("ThumbnailMultiView"));
@@ -88,6 +89,9 @@ void TMainForm::CreateRooms()
     connect(Commands->Save, &QAction::triggered, this, &TMainForm::FinishClick);
     connect(Commands->Reset, &QAction::triggered, this, &TMainForm::StartButtonClick);
     connect(Commands->About, &QAction::triggered, this, &ShowAboutBox);
+    connect(Commands->Language, &QAction::triggered, this, [] {
+        ChooseLanguage(CurrentLanguage() == TLanguage::English ? TLanguage::Japanese : TLanguage::English);
+    });
 
     Rooms = std::make_unique<TRooms>(TRooms::TPlaces{*FPractice, *Timer, Sheet.Bitmap(), *PaintImage,
                                                      *BottomBand, *Commands, FTime.Now, this});

@@ -22,6 +22,7 @@ inline constexpr auto ReferenceGeometry = "references/geometry";
 inline constexpr auto ReviewGeometry = "review/geometry";
 inline constexpr auto ReviewAfterPlan = "review/afterPlan";
 inline constexpr auto RecordGeometry = "record/geometry";
+inline constexpr auto Language = "interface/language"; // "ja" or "en"
 } // namespace Settings
 
 /**

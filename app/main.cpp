@@ -1,15 +1,14 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Display.h"
+#include "app/Language.h"
 #include "app/MainUnit.h"
 #include "app/UnixSignals.h"
 #include "history/Database.h"
 #include "history/History.h"
 #include "raster/Error.h"
 
-#include <QLibraryInfo>
 #include <QSessionManager>
-#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 
@@ -20,27 +19,35 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const TCommandLine commandLine = ReadCommandLine(arguments);
-    if (commandLine.ExitCode) {
-        std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
-        std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
-        return *commandLine.ExitCode;
-    }
-
-    if (!commandLine.ExportHistory.isEmpty()) {
-        // No window: the record is read and written, and the program ends.
-        QCoreApplication core(argc, argv);
-        try {
-            THistoryDatabase(THistory::DefaultPath()).ExportCsv(commandLine.ExportHistory);
-        } catch (const EError& error) {
-            std::fputs(QStringLiteral("tenarai: 練習の記録を書き出せませんでした: %1\n")
-                           .arg(error.Message())
-                           .toLocal8Bit()
-                           .constData(),
-                       stderr);
-            return 1;
+    // Japanese unless the user chose English; the terminal's messages follow the choice too.
+    LoadLanguage(ChosenLanguage(arguments));
+    TCommandLine commandLine;
+    {
+        // An application without a display, only while the command line is read and a record
+        // exported, so that what reads it (a plan's faults too) speaks the chosen language.
+        QCoreApplication reading(argc, argv);
+        InstallLanguage();
+        commandLine = ReadCommandLine(arguments);
+        if (commandLine.ExitCode) {
+            std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
+            std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
+            return *commandLine.ExitCode;
         }
-        return 0;
+        if (!commandLine.ExportHistory.isEmpty()) {
+            // No window: the record is read and written, and the program ends.
+            try {
+                THistoryDatabase(THistory::DefaultPath()).ExportCsv(commandLine.ExportHistory);
+            } catch (const EError& error) {
+                std::fputs(
+                    TerminalText(QT_TRANSLATE_NOOP("Terminal", "tenarai: 練習の記録を書き出せませんでした: %1\n"))
+                        .arg(error.Message())
+                        .toLocal8Bit()
+                        .constData(),
+                    stderr);
+                return 1;
+            }
+            return 0;
+        }
     }
 
     // Past a file-size limit a write then fails with EFBIG and is reported like any other,
@@ -48,17 +55,16 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     TDisplayProbe display;
     if (!display.Reach()) {
-        std::fputs("tenarai: ディスプレイに接続できません。\n", stderr);
+        std::fputs(TerminalText(QT_TRANSLATE_NOOP("Terminal", "tenarai: ディスプレイに接続できません。\n")).toLocal8Bit().constData(),
+                   stderr);
         return 1;
     }
     TDisplayProbe::RetryFailedStarts(argv);
     TApplication::PrepareStart();
     TApplication app(argc, argv);
     display.Release();
-    // Qt's own dialogs and buttons in Japanese, as every other text.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTexts);
+    // Our texts and Qt's own dialogs and buttons in the chosen language.
+    InstallLanguage();
     TMainForm MainForm;
     if (commandLine.Plan)
         MainForm.SetPlan(*commandLine.Plan, false);

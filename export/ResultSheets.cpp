@@ -6,6 +6,7 @@
 #include "raster/SheetPng.h"
 #include "references/ReferenceImage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -148,7 +149,7 @@ void MakeFolder(const QString& name)
             return;
         err = ENOTDIR;
     }
-    throw EError(QStringLiteral("結果を保存するフォルダー「%1」を作れませんでした: %2")
+    throw EError(QCoreApplication::translate("ResultSheets", "結果を保存するフォルダー「%1」を作れませんでした: %2")
                      .arg(QDir::current().absoluteFilePath(name), FileErrorText(err)));
 }
 

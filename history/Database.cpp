@@ -2,6 +2,7 @@
 
 #include "raster/Error.h"
 
+#include <QCoreApplication>
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
@@ -147,8 +148,8 @@ QSqlDatabase THistoryDatabase::Open()
     for (int attempt = 0;; ++attempt) {
         try {
             if (!QDir().mkpath(QFileInfo(FPath).absolutePath()))
-                throw EError(QStringLiteral("フォルダーを作れません: ") +
-                             QDir::toNativeSeparators(QFileInfo(FPath).absolutePath()));
+                throw EError(QCoreApplication::translate("THistoryDatabase", "フォルダーを作れません: %1")
+                                 .arg(QDir::toNativeSeparators(QFileInfo(FPath).absolutePath())));
             QSqlDatabase db = QSqlDatabase::contains(FConnection)
                                   ? QSqlDatabase::database(FConnection, false)
                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnection);
@@ -178,7 +179,7 @@ void THistoryDatabase::Migrate(QSqlDatabase& db)
     const int from = version.value(0).toInt();
     version.finish();
     if (from > SchemaVersion)
-        throw EError(QStringLiteral("新しい版の Tenarai で作られた記録です（版 %1）").arg(from));
+        throw EError(QCoreApplication::translate("THistoryDatabase", "新しい版の Tenarai で作られた記録です（版 %1）").arg(from));
     for (int step = from; step < SchemaVersion; ++step) {
         TTransaction transaction(db);
         for (const QString& statement : Migrations()[step])
@@ -198,8 +199,8 @@ void THistoryDatabase::MoveAside()
                           QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmss"));
     for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         if (QFile::exists(FPath + suffix) && !QFile::rename(FPath + suffix, aside + suffix))
-            throw EError(QStringLiteral("壊れた記録を移せません: ") +
-                         QDir::toNativeSeparators(FPath + suffix));
+            throw EError(QCoreApplication::translate("THistoryDatabase", "壊れた記録を移せません: %1")
+                             .arg(QDir::toNativeSeparators(FPath + suffix)));
     FMovedAside = aside;
 }
 
@@ -333,8 +334,8 @@ void THistoryDatabase::ExportCsv(const QString& file)
         Fail(query.lastError());
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
-        throw EError(QStringLiteral("書き出せません: ") + QDir::toNativeSeparators(file) +
-                     QStringLiteral("（") + out.errorString() + QStringLiteral("）"));
+        throw EError(QCoreApplication::translate("THistoryDatabase", "書き出せません: %1（%2）")
+                         .arg(QDir::toNativeSeparators(file), out.errorString()));
     out.write("practice_id,started_utc,saved_utc,utc_offset_min,drawings,total_ms,plan,reference_folder,"
               "result_folder,stamp,number,draw_ms,limit_ms,reference,sheet,cell\r\n");
     while (query.next()) {
@@ -344,6 +345,6 @@ void THistoryDatabase::ExportCsv(const QString& file)
         out.write(fields.join(QLatin1Char(',')).toUtf8() + "\r\n");
     }
     if (!out.commit())
-        throw EError(QStringLiteral("書き出せません: ") + QDir::toNativeSeparators(file) +
-                     QStringLiteral("（") + out.errorString() + QStringLiteral("）"));
+        throw EError(QCoreApplication::translate("THistoryDatabase", "書き出せません: %1（%2）")
+                         .arg(QDir::toNativeSeparators(file), out.errorString()));
 }

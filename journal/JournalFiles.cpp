@@ -5,6 +5,7 @@
 #include "raster/Error.h"
 #include "raster/PngReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -89,7 +90,7 @@ QImage JournalFiles::ReadCanvas(const QString& path, qint64& drawMs, qint64& tot
 
 QString JournalFiles::CannotMake(const QString& path, int err)
 {
-    return QStringLiteral("「%1」を作れませんでした: %2")
+    return QCoreApplication::translate("TJournal", "「%1」を作れませんでした: %2")
         .arg(QDir::toNativeSeparators(path), FileErrorText(err));
 }
 

@@ -1,5 +1,6 @@
 #include "practice/Plan.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -22,8 +23,8 @@ std::optional<qint64> ParseDuration(const QString& text, QString* fault)
     const QRegularExpressionMatch match = form.match(text);
     if (text.isEmpty() || !match.hasMatch()) {
         static const QRegularExpression bare(QStringLiteral("^\\d+$"));
-        *fault = bare.match(text).hasMatch() ? QStringLiteral("時間には単位（s または m）を付けてください")
-                                             : QStringLiteral("読めない時間です（例: 30s、2m、1m30s）");
+        *fault = bare.match(text).hasMatch() ? QCoreApplication::translate("TPlan", "時間には単位（s または m）を付けてください")
+                                             : QCoreApplication::translate("TPlan", "読めない時間です（例: 30s、2m、1m30s）");
         return std::nullopt;
     }
     // Large numbers of digits must not overflow before the range check.
@@ -33,7 +34,7 @@ std::optional<qint64> ParseDuration(const QString& text, QString* fault)
     const qint64 seconds = secondDigits.left(6).toLongLong();
     const qint64 ms = (minutes * 60 + seconds) * kSecond;
     if (ms < kSecond || ms > kLongest || minuteDigits.size() > 6 || secondDigits.size() > 6) {
-        *fault = QStringLiteral("時間は1秒から99分までです");
+        *fault = QCoreApplication::translate("TPlan", "時間は1秒から99分までです");
         return std::nullopt;
     }
     return ms;
@@ -45,12 +46,12 @@ std::optional<TPlan> TPlan::Parse(const QString& text, QString* error)
     QString fault;
     const auto fail = [&](const QString& item, const QString& why) -> std::optional<TPlan> {
         if (error)
-            *error = QStringLiteral("「%1」: %2").arg(item, why);
+            *error = QCoreApplication::translate("TPlan", "「%1」: %2").arg(item, why);
         return std::nullopt;
     };
     if (text.trimmed().isEmpty()) {
         if (error)
-            *error = QStringLiteral("プランが空です（例: 10x30s, 5x1m）");
+            *error = QCoreApplication::translate("TPlan", "プランが空です（例: 10x30s, 5x1m）");
         return std::nullopt;
     }
     static const QRegularExpression itemForm(QStringLiteral("^(?:(\\d*)\\s*[xX×]\\s*)?(.*)$"));
@@ -61,17 +62,17 @@ std::optional<TPlan> TPlan::Parse(const QString& text, QString* error)
         const QString item = parts[i].trimmed();
         if (item.isEmpty()) {
             if (error)
-                *error = QStringLiteral("%1番目の項目が空です").arg(i + 1);
+                *error = QCoreApplication::translate("TPlan", "%1番目の項目が空です").arg(i + 1);
             return std::nullopt;
         }
         const QRegularExpressionMatch rest = breakForm.match(item);
         if (rest.hasMatch()) {
             if (i == 0)
-                return fail(item, QStringLiteral("最初の項目を休憩にはできません"));
+                return fail(item, QCoreApplication::translate("TPlan", "最初の項目を休憩にはできません"));
             if (i + 1 == parts.size())
-                return fail(item, QStringLiteral("最後の項目を休憩にはできません"));
+                return fail(item, QCoreApplication::translate("TPlan", "最後の項目を休憩にはできません"));
             if (items.last().Break)
-                return fail(item, QStringLiteral("休憩が続いています"));
+                return fail(item, QCoreApplication::translate("TPlan", "休憩が続いています"));
             const std::optional<qint64> length = ParseDuration(rest.captured(1).trimmed(), &fault);
             if (!length)
                 return fail(item, fault);
@@ -83,19 +84,19 @@ std::optional<TPlan> TPlan::Parse(const QString& text, QString* error)
         const QString countText = match.captured(1);
         const QString durationText = match.captured(2).trimmed();
         if (hasX && countText.isEmpty())
-            return fail(item, QStringLiteral("枚数がありません"));
+            return fail(item, QCoreApplication::translate("TPlan", "枚数がありません"));
         if (hasX && breakForm.match(durationText).hasMatch())
-            return fail(item, QStringLiteral("休憩には枚数を付けられません"));
+            return fail(item, QCoreApplication::translate("TPlan", "休憩には枚数を付けられません"));
         if (hasX && durationText.isEmpty())
-            return fail(item, QStringLiteral("時間がありません"));
+            return fail(item, QCoreApplication::translate("TPlan", "時間がありません"));
         int count = 0;
         if (hasX) {
             const QString digits = Significant(countText);
             count = digits.size() > 6 ? 1000000 : digits.toInt();
             if (count < 1 || count > 9999)
-                return fail(item, QStringLiteral("枚数は1から9999までです"));
+                return fail(item, QCoreApplication::translate("TPlan", "枚数は1から9999までです"));
         } else if (i + 1 < parts.size()) {
-            return fail(item, QStringLiteral("枚数を省けるのは最後の項目だけです"));
+            return fail(item, QCoreApplication::translate("TPlan", "枚数を省けるのは最後の項目だけです"));
         }
         const std::optional<qint64> limit = ParseDuration(durationText, &fault);
         if (!limit)
@@ -116,7 +117,7 @@ QString TPlan::Text() const
         if (s % 60)
             duration += QString::number(s % 60) + QLatin1Char('s');
         if (item.Break)
-            parts << QStringLiteral("休憩") + duration;
+            parts << QStringLiteral("休憩") + duration; // the plan's own syntax, as --plan reads it
         else
             parts << (item.Count ? QString::number(item.Count) + QLatin1Char('x') : QString()) + duration;
     }
@@ -160,8 +161,8 @@ QString LimitText(qint64 ms)
 {
     const qint64 s = ms / kSecond;
     if (s < 60)
-        return QStringLiteral("%1秒").arg(s);
+        return QCoreApplication::translate("TPlan", "%1秒").arg(s);
     if (s % 60 == 0)
-        return QStringLiteral("%1分").arg(s / 60);
-    return QStringLiteral("%1分%2秒").arg(s / 60).arg(s % 60);
+        return QCoreApplication::translate("TPlan", "%1分").arg(s / 60);
+    return QCoreApplication::translate("TPlan", "%1分%2秒").arg(s / 60).arg(s % 60);
 }

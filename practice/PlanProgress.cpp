@@ -1,5 +1,7 @@
 #include "practice/PlanProgress.h"
 
+#include <QCoreApplication>
+
 void TPlanProgress::SetPlan(TPlan plan, qsizetype firstDrawing)
 {
     FPlan = std::move(plan);
@@ -32,7 +34,7 @@ QString TPlanProgress::Text(qsizetype drawing, qint64 limitMs) const
         return text;
     const TPlan::TPlace place = FPlan.PlaceOf(int(inPlan));
     if (place.Ended)
-        return QStringLiteral("プラン終了");
+        return QCoreApplication::translate("TPlanProgress", "プラン終了");
     if (place.Count > 0)
         return QStringLiteral("%1/%2 · %3").arg(place.Number).arg(place.Count).arg(text);
     return QStringLiteral("%1 · %2").arg(place.Number).arg(text);

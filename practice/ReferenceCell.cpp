@@ -3,6 +3,7 @@
 #include "practice/SheetGeometry.h"
 #include "references/ReferenceImage.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 QImage ReferenceCell(const TReferenceLink& reference)
@@ -23,7 +24,7 @@ QImage ReferenceCell(const TReferenceLink& reference)
             font.setPixelSize(Sheet::MissingTextSize);
             painter.setFont(font);
             painter.setPen(Qt::black);
-            painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("見つかりません"));
+            painter.drawText(image.rect(), Qt::AlignCenter, QCoreApplication::translate("ReferenceCell", "見つかりません"));
             return image;
         }
         view = ViewOfReference(

@@ -2,6 +2,7 @@
 
 #include "raster/Error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
@@ -42,7 +43,7 @@ int RenameNoReplace(const char* from, const char* to)
 
 QString CannotWriteMessage(const QString& fileName, int err)
 {
-    return QStringLiteral("「%1」を保存できませんでした: %2")
+    return QCoreApplication::translate("Raster", "「%1」を保存できませんでした: %2")
         .arg(QDir::toNativeSeparators(fileName), FileErrorText(err));
 }
 

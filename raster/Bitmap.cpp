@@ -5,6 +5,7 @@
 #include "raster/Error.h"
 #include "raster/PngWriter.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <cstring>
@@ -19,10 +20,10 @@ QImage MakeImage(int width, int height)
     if (width <= 0 || height <= 0)
         return {};
     if (width > TBitmap::MaxSide || height > TBitmap::MaxSide)
-        throw EError(QStringLiteral("ビットマップ サイズが大きすぎます。"));
+        throw EError(QCoreApplication::translate("Raster", "ビットマップ サイズが大きすぎます。"));
     QImage image(width, height, kFormat);
     if (image.isNull())
-        throw EError(QStringLiteral("ビットマップ サイズが大きすぎます。"));
+        throw EError(QCoreApplication::translate("Raster", "ビットマップ サイズが大きすぎます。"));
     return image;
 }
 } // namespace
@@ -53,7 +54,7 @@ void TBitmap::CopyFromBitmap(const TBitmap& source)
     if (source.IsEmpty())
         return;
     if (source.Width() != Width() || source.Height() != Height())
-        throw EError(QStringLiteral("コピー操作ではビットマップ サイズが等しくなければなりません"));
+        throw EError(QCoreApplication::translate("Raster", "コピー操作ではビットマップ サイズが等しくなければなりません"));
     FImage = source.FImage.convertToFormat(kFormat);
 }
 
@@ -86,7 +87,7 @@ void TBitmap::SaveToFile(const QString& fileName, TOverwrite overwrite) const
     const QByteArray suffix = QFileInfo(fileName).suffix().toLower().toLatin1();
     const bool png = suffix == "png";
     if (!png && !QImageWriter::supportedImageFormats().contains(suffix))
-        throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
+        throw EError(QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。"));
 
     WriteFileAtomically(fileName, overwrite, [&](QIODevice& device) {
         if (png) {
@@ -95,6 +96,6 @@ void TBitmap::SaveToFile(const QString& fileName, TOverwrite overwrite) const
         }
         QImageWriter writer(&device, suffix);
         if (!writer.write(FImage))
-            throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
+            throw EError(QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。"));
     });
 }

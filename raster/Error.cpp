@@ -1,5 +1,6 @@
 #include "raster/Error.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 
@@ -8,23 +9,23 @@ QString FileErrorText(int errnoValue)
     switch (errnoValue) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("ディスクの空き容量が足りません");
+        return QCoreApplication::translate("Raster", "ディスクの空き容量が足りません");
     case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます");
+        return QCoreApplication::translate("Raster", "ファイルが大きすぎます");
     case EACCES:
     case EPERM:
-        return QStringLiteral("書き込む権限がありません");
+        return QCoreApplication::translate("Raster", "書き込む権限がありません");
     case EROFS:
-        return QStringLiteral("読み取り専用の場所です");
+        return QCoreApplication::translate("Raster", "読み取り専用の場所です");
     case ENOTDIR:
-        return QStringLiteral("フォルダーのはずの場所にファイルがあります");
+        return QCoreApplication::translate("Raster", "フォルダーのはずの場所にファイルがあります");
     case ENOENT:
-        return QStringLiteral("フォルダーが見つかりません");
+        return QCoreApplication::translate("Raster", "フォルダーが見つかりません");
     case EEXIST:
-        return QStringLiteral("同じ名前のファイルがすでにあります");
+        return QCoreApplication::translate("Raster", "同じ名前のファイルがすでにあります");
     case ENAMETOOLONG:
-        return QStringLiteral("パスが長すぎます");
+        return QCoreApplication::translate("Raster", "パスが長すぎます");
     default:
-        return QStringLiteral("入出力エラー (%1)").arg(QString::fromLocal8Bit(std::strerror(errnoValue)));
+        return QCoreApplication::translate("Raster", "入出力エラー (%1)").arg(QString::fromLocal8Bit(std::strerror(errnoValue)));
     }
 }

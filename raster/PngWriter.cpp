@@ -2,6 +2,7 @@
 
 #include "raster/Error.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QFileDevice>
 #include <cerrno>
@@ -142,7 +143,7 @@ void WritePng(const QImage& image, QIODevice& device, const TPngText& texts)
     const bool straight = image.format() != QImage::Format_ARGB32_Premultiplied || color != TPngColor::Rgba;
     const QImage source = argbLayout && straight ? image : image.convertToFormat(QImage::Format_ARGB32);
     if (source.isNull())
-        throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
+        throw EError(QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。"));
 
     TPngJob job{&source, &device, argbLayout ? color : PngColorFor(source), {}, {}, 0, {}};
     job.Row.resize(size_t(source.width()) * 4);
@@ -163,9 +164,9 @@ void WritePng(const QImage& image, QIODevice& device, const TPngText& texts)
         return;
     if (job.DeviceErrno != 0)
         throw EError(
-            QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(job.DeviceErrno)));
+            QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(job.DeviceErrno)));
     throw EError(
-        QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(QString::fromLatin1(job.Message)));
+        QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。(%1)").arg(QString::fromLatin1(job.Message)));
 }
 
 QByteArray EncodePng(const QImage& image, const TPngText& texts)

@@ -3,6 +3,7 @@
 #include "raster/Error.h"
 #include "raster/PngWriter.h"
 
+#include <QCoreApplication>
 #include <QFileDevice>
 #include <QFuture>
 #include <QThread>
@@ -196,7 +197,7 @@ public:
                 const auto* file = qobject_cast<const QFileDevice*>(&FDevice);
                 err = file && file->error() == QFileDevice::ResourceError ? ENOSPC : EIO;
             }
-            throw EError(QStringLiteral("ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(err)));
+            throw EError(QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。(%1)").arg(FileErrorText(err)));
         }
     }
 
@@ -232,7 +233,7 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads, SheetPng
                             image.format() == QImage::Format_RGB32 ||
                             image.format() == QImage::Format_ARGB32_Premultiplied;
     if (image.isNull())
-        throw EError(QStringLiteral("ビットマップの保存に失敗しました。"));
+        throw EError(QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。"));
     if (!argbLayout) {
         WriteSheetPng(image.convertToFormat(QImage::Format_ARGB32), device, threads, codec);
         return;
@@ -300,7 +301,7 @@ void WriteSheetPng(const QImage& image, QIODevice& device, int threads, SheetPng
     for (int b = 0; b < bands; ++b) {
         const TBand band = work[size_t(b)].result();
         if (!band.Ok)
-            throw EError(QStringLiteral("ビットマップの保存に失敗しました。(deflate)"));
+            throw EError(QCoreApplication::translate("Raster", "ビットマップの保存に失敗しました。(deflate)"));
         adler = adler32_combine(adler, band.Adler, z_off_t(band.Length));
         // The zlib header before the first band, the Adler-32 of all after the last.
         const QByteArray header = b == 0 ? QByteArray("\x78\x01", 2) : QByteArray(); // 32 KiB window, fastest

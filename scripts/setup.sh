@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkgconf git
   qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev libpng-dev zlib1g-dev libbenchmark-dev
   libqt6sql6-sqlite sqlite3
-  libopencv-imgproc-dev libisal-dev qt6-translations-l10n qt6-l10n-tools libxcb1-dev
+  libopencv-imgproc-dev libisal-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev libxcb1-dev
   xvfb xauth xdotool x11-utils libx11-dev
   fonts-noto-cjk pngcheck imagemagick
   desktop-file-utils appstream lintian dpkg-dev file

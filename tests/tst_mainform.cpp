@@ -675,6 +675,7 @@ private slots:
                                        "プラン終了後に振り返る|",
                                        "練習の記録|H",
                                        "結果フォルダーを開く|",
+                                       "English|",
                                        "Tenarai について|"}));
         QCOMPARE(f.Command("RedoCommand")->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(f.Command("NextCommand")->shortcuts().value(1), QKeySequence(Qt::Key_Right));

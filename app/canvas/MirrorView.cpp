@@ -9,7 +9,7 @@
 
 TMirrorView::TMirrorView(TCanvasView& canvas, const TCommands& commands, TBottomBand& band, QWidget* window)
     : QObject(window), FCanvas(canvas),
-      FMark(new QLabel(QStringLiteral("反転表示中"), window))
+      FMark(new QLabel(tr("反転表示中"), window))
 {
     setObjectName(QStringLiteral("MirrorView"));
     FMark->setObjectName(QStringLiteral("MirrorMark"));

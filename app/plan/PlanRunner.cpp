@@ -10,6 +10,7 @@
 #include "practice/PracticeTimer.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QActionGroup>
 #include <QSoundEffect>
 #include <QTimer>
@@ -28,7 +29,7 @@ const char* const kTickSound = "qrc:/sounds/tick.wav";
 QString BreakText(qint64 leftMs)
 {
     const qint64 s = (leftMs + 999) / 1000;
-    return QStringLiteral("休憩 %1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return QCoreApplication::translate("TPlanRunner", "休憩 %1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 } // namespace
 
@@ -205,14 +206,14 @@ void TPlanRunner::UpdateCountdown()
 {
     const TPracticeClocks& clocks = FTimer.Clocks();
     const qint64 limit = clocks.LimitMs();
-    FCommands.Pause->setText(clocks.Paused() ? QStringLiteral("再開") : QStringLiteral("一時停止"));
+    FCommands.Pause->setText(clocks.Paused() ? tr("再開") : tr("一時停止"));
     FCommands.MoreTime->setEnabled(limit > 0 && FTimer.DrawingInProgress());
     FBar->setVisible(!Plan().IsEmpty() || clocks.Paused());
     if (OnBreak()) {
         const qint64 left = FBreakEndMs - clocks.Clock().NowMs();
         if (left <= 0) {
             EndBreak(true);
-            FBar->SetState(QStringLiteral("休憩終了"), 0, 0);
+            FBar->SetState(tr("休憩終了"), 0, 0);
         } else {
             const qint64 length = FProgress.BreakAfter(FPractice.Count() - 1);
             FBar->SetState(BreakText(left), left, qMax(length, left));
@@ -220,13 +221,13 @@ void TPlanRunner::UpdateCountdown()
         return;
     }
     if (FBreakOver) {
-        FBar->SetState(QStringLiteral("休憩終了"), 0, 0);
+        FBar->SetState(tr("休憩終了"), 0, 0);
         return;
     }
     const qint64 spent = FTimer.Running() || clocks.Paused() ? clocks.DrawTimeMs() : 0;
     QString text = FProgress.Text(FPractice.Count(), limit);
     if (clocks.Paused())
-        text = text.isEmpty() ? QStringLiteral("一時停止中") : text + QStringLiteral(" · 一時停止中");
+        text = text.isEmpty() ? tr("一時停止中") : text + tr(" · 一時停止中");
     FBar->SetState(text, limit - spent, limit);
 }
 

@@ -1,6 +1,9 @@
 #include "app/record/Calendar.h"
 
+#include "app/Language.h"
+
 #include <QMouseEvent>
+#include <QLocale>
 #include <QPainter>
 #include <array>
 
@@ -14,6 +17,13 @@ constexpr std::array<int, 4> kLevels{1, 5, 10, 20};
 const std::array<QColor, 5> kShades{QColor(0xeb, 0xed, 0xf0), QColor(0xb7, 0xd3, 0xf0),
                                     QColor(0x74, 0xa9, 0xe0), QColor(0x3a, 0x78, 0xc4),
                                     QColor(0x14, 0x46, 0x8c)};
+
+// "3月" in Japanese, "Mar" in English: a date's form rather than a text to translate.
+QString MonthName(int month)
+{
+    return CurrentLanguage() == TLanguage::English ? QLocale(QLocale::English).monthName(month, QLocale::ShortFormat)
+                                                   : QStringLiteral("%1月").arg(month);
+}
 } // namespace
 
 TCalendarView::TCalendarView(QWidget* parent) : QWidget(parent)
@@ -69,7 +79,7 @@ void TCalendarView::paintEvent(QPaintEvent*)
     for (QDate day = First(); day <= FToday; day = day.addDays(1)) {
         const QRect square = SquareOf(day);
         if (day.day() == 1)
-            painter.drawText(QPoint(square.left(), kTop - 4), QStringLiteral("%1月").arg(day.month()));
+            painter.drawText(QPoint(square.left(), kTop - 4), MonthName(day.month()));
         painter.fillRect(square, ShadeOf(day));
     }
     // The legend: how many drawings each shade stands for.
@@ -77,10 +87,10 @@ void TCalendarView::paintEvent(QPaintEvent*)
     const int y = kTop + 7 * kStep + 6;
     for (int level = 0; level < int(kShades.size()); ++level) {
         painter.fillRect(QRect(x, y, kSquare, kSquare), kShades[level]);
-        const QString text = level == 0 ? QStringLiteral("0枚")
+        const QString text = level == 0 ? tr("0枚")
                              : level == int(kLevels.size())
-                                 ? QStringLiteral("%1枚以上").arg(kLevels[level - 1])
-                                 : QStringLiteral("%1–%2枚").arg(kLevels[level - 1]).arg(kLevels[level] - 1);
+                                 ? tr("%1枚以上").arg(kLevels[level - 1])
+                                 : tr("%1–%2枚").arg(kLevels[level - 1]).arg(kLevels[level] - 1);
         painter.drawText(QPoint(x + kSquare + 3, y + kSquare - 1), text);
         x += kSquare + 3 + painter.fontMetrics().horizontalAdvance(text) + 10;
     }

@@ -19,10 +19,10 @@ TRecordKeeper::TRecordKeeper(const TPractice& practice, const TCommands& command
             [this, &practice](const TSavedSheets& sheets) { FHistory->Record(RecordOf(practice, sheets)); });
     connect(commands.History, &QAction::triggered, this, &TRecordKeeper::ShowWindow);
     connect(FHistory.get(), &THistory::Failed, this, [this](const QString& reason) {
-        Tell(QStringLiteral("練習の記録を保存できません。\n") + reason);
+        Tell(tr("練習の記録を保存できません。\n") + reason);
     });
     connect(FHistory.get(), &THistory::MovedAside, this, [this](const QString& path) {
-        Tell(QStringLiteral("練習の記録が壊れていたため、そのまま残して新しく始めました。\n") +
+        Tell(tr("練習の記録が壊れていたため、そのまま残して新しく始めました。\n") +
              QDir::toNativeSeparators(path));
     });
     connect(FHistory.get(), &THistory::Recorded, this, [this] {

@@ -32,7 +32,7 @@ TRecordWindow::TRecordWindow(QWidget* mainWindow, THistory& history, std::functi
       FCalendar(new TCalendarView(this)), FList(new QTreeWidget(this))
 {
     setObjectName(QStringLiteral("RecordWindow"));
-    setWindowTitle(QStringLiteral("練習の記録"));
+    setWindowTitle(tr("練習の記録"));
     auto* layout = new QVBoxLayout(this);
     auto* totals = new QHBoxLayout;
     const char* names[] = {"TodayTotals", "WeekTotals", "MonthTotals", "AllTotals"};
@@ -46,8 +46,8 @@ TRecordWindow::TRecordWindow(QWidget* mainWindow, THistory& history, std::functi
     FList->setObjectName(QStringLiteral("PracticeList"));
     FList->setRootIsDecorated(false);
     FList->setUniformRowHeights(true);
-    FList->setHeaderLabels({QStringLiteral("日時"), QStringLiteral("枚数"), QStringLiteral("時間"),
-                            QStringLiteral("プラン"), QStringLiteral("参考画像フォルダー")});
+    FList->setHeaderLabels({tr("日時"), tr("枚数"), tr("時間"),
+                            tr("プラン"), tr("参考画像フォルダー")});
     FList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(FList, 1);
     auto* buttons = new QHBoxLayout;
@@ -57,9 +57,9 @@ TRecordWindow::TRecordWindow(QWidget* mainWindow, THistory& history, std::functi
         connect(b, &QPushButton::clicked, this, handler);
         buttons->addWidget(b);
     };
-    button(QStringLiteral("結果フォルダーを開く"), "OpenPracticeFolder", &TRecordWindow::OpenResultFolder);
-    button(QStringLiteral("CSV に書き出す…"), "ExportHistory", &TRecordWindow::ExportCommandExecute);
-    button(QStringLiteral("既存の結果を読み込む…"), "ImportHistory", &TRecordWindow::ImportCommandExecute);
+    button(tr("結果フォルダーを開く"), "OpenPracticeFolder", &TRecordWindow::OpenResultFolder);
+    button(tr("CSV に書き出す…"), "ExportHistory", &TRecordWindow::ExportCommandExecute);
+    button(tr("既存の結果を読み込む…"), "ImportHistory", &TRecordWindow::ImportCommandExecute);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -92,8 +92,8 @@ void TRecordWindow::Fill(const THistorySummary& summary)
 {
     FSummary = summary;
     const TTotals* totals[] = {&summary.Today, &summary.Week, &summary.Month, &summary.All};
-    const QString names[] = {QStringLiteral("今日"), QStringLiteral("今週"), QStringLiteral("今月"),
-                             QStringLiteral("すべて")};
+    const QString names[] = {tr("今日"), tr("今週"), tr("今月"),
+                             tr("すべて")};
     for (int i = 0; i < 4; ++i)
         FTotals[i]->setText(names[i] + QLatin1Char(' ') + TotalsText(*totals[i]));
     FCalendar->SetDays(FNow().date(), summary.Days);
@@ -145,21 +145,21 @@ void TRecordWindow::OpenResultFolder()
         return;
     const QString folder = FSummary.Practices[row].ResultFolder;
     if (!QFileInfo(folder).isDir() || !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        ShowMessage(QStringLiteral("結果フォルダーを開けませんでした。\n") +
+        ShowMessage(tr("結果フォルダーを開けませんでした。\n") +
                     QDir::toNativeSeparators(folder));
 }
 
 void TRecordWindow::ExportCommandExecute()
 {
     const QString file = QFileDialog::getSaveFileName(
-        this, QStringLiteral("CSV に書き出す"), QDir::home().filePath(QStringLiteral("tenarai-history.csv")),
+        this, tr("CSV に書き出す"), QDir::home().filePath(QStringLiteral("tenarai-history.csv")),
         QStringLiteral("CSV (*.csv)"));
     if (file.isEmpty())
         return;
     auto* watcher = new QFutureWatcher<QString>(this);
     connect(watcher, &QFutureWatcher<QString>::finished, this, [watcher] {
         if (!watcher->result().isEmpty())
-            ShowMessage(QStringLiteral("練習の記録を書き出せませんでした。\n") + watcher->result());
+            ShowMessage(tr("練習の記録を書き出せませんでした。\n") + watcher->result());
         watcher->deleteLater();
     });
     watcher->setFuture(FHistory.ExportCsv(file));
@@ -167,15 +167,15 @@ void TRecordWindow::ExportCommandExecute()
 
 void TRecordWindow::ImportCommandExecute()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("既存の結果を読み込む"));
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("既存の結果を読み込む"));
     if (folder.isEmpty())
         return;
     auto* watcher = new QFutureWatcher<int>(this);
     connect(watcher, &QFutureWatcher<int>::finished, this, [this, watcher] {
         const int added = watcher->result();
         watcher->deleteLater();
-        ShowMessage(added < 0 ? QStringLiteral("既存の結果を読み込めませんでした。")
-                              : QStringLiteral("%1回の練習を記録に加えました。").arg(added));
+        ShowMessage(added < 0 ? tr("既存の結果を読み込めませんでした。")
+                              : tr("%n回の練習を記録に加えました。", nullptr, added));
         Reload();
     });
     watcher->setFuture(FHistory.Import(folder));

@@ -83,8 +83,7 @@ void TJournalKeeper::JournalWriteFailed(const QString& reason)
         return;
     FJournalWarned = true;
     ShowMessage(
-        QStringLiteral(
-            "練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
+        tr("練習の一時保存ができません。このまま続けられますが、異常終了すると描いた絵は失われます。\n") +
         reason);
 }
 
@@ -144,9 +143,9 @@ void TJournalKeeper::Offer(std::shared_ptr<TFound> found)
     bool restore = false;
     // Say what is there: the finished drawings, or, with none, the one in progress.
     const qsizetype count = practice.Drawings.size();
-    const QString what = count == 0 && !practice.Canvas.isNull() ? QStringLiteral("描きかけの絵")
-                                                                 : QStringLiteral("%1枚").arg(count);
-    MessageDialog(QStringLiteral("前回の練習が保存されないまま残っています（%1）。復元しますか？").arg(what),
+    const QString what = count == 0 && !practice.Canvas.isNull() ? tr("描きかけの絵")
+                                                                 : tr("%n枚", nullptr, int(count));
+    MessageDialog(tr("前回の練習が保存されないまま残っています（%1）。復元しますか？").arg(what),
                   TMsgDlgType::mtConfirmation, mbYes | mbNo, mbYes, 0,
                   [&](TModalResult answer) { restore = answer == mrYes; });
     if (!restore) {
@@ -159,12 +158,12 @@ void TJournalKeeper::Offer(std::shared_ptr<TFound> found)
     } else {
         // Restored all the same; the journal says its own reason when a write fails, once.
         FJournalWarned = true;
-        ShowMessage(QStringLiteral("一時保存のフォルダーに書き込めません。書き込めるようになるまで、練習は一"
+        ShowMessage(tr("一時保存のフォルダーに書き込めません。書き込めるようになるまで、練習は一"
                                    "時保存されません。\n") +
                     QDir::toNativeSeparators(found->Journal->Folder()));
     }
     if (practice.Skipped > 0)
-        ShowMessage(QStringLiteral("読み込めなかった絵が%1枚ありました。").arg(practice.Skipped));
+        ShowMessage(tr("読み込めなかった絵が%n枚ありました。", nullptr, practice.Skipped));
     // One practice at a time: the others stay and are offered at the next start.
     FRecovering = false;
     emit RecoveryEnded();

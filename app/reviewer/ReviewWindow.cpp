@@ -41,12 +41,12 @@ QImage EntryImage(const TReviewPair& pair)
 TReviewWindow::TReviewWindow(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window), FPages(new QStackedLayout(this)), FGrid(new QListWidget(this)),
       FLargePage(new QWidget(this)), FLarge(new TPairView(FLargePage)),
-      FOverlayButton(new QPushButton(QStringLiteral("重ねる"), FLargePage)),
+      FOverlayButton(new QPushButton(tr("重ねる"), FLargePage)),
       FOpacity(new QSlider(Qt::Horizontal, FLargePage)),
-      FFitButton(new QPushButton(QStringLiteral("合わせる"), FLargePage)), FStatus(new QLabel(FLargePage))
+      FFitButton(new QPushButton(tr("合わせる"), FLargePage)), FStatus(new QLabel(FLargePage))
 {
     setObjectName(QStringLiteral("ReviewWindow"));
-    setWindowTitle(QStringLiteral("振り返り"));
+    setWindowTitle(tr("振り返り"));
     FGrid->setObjectName(QStringLiteral("ReviewGrid"));
     FGrid->setViewMode(QListView::IconMode);
     FGrid->setIconSize(QSize(2 * kIconSide + kGap, kIconSide));
@@ -66,7 +66,7 @@ TReviewWindow::TReviewWindow(QWidget* mainWindow)
     FOpacity->setObjectName(QStringLiteral("ReferenceOpacity"));
     FOpacity->setRange(0, 100);
     FOpacity->setValue(60);
-    FOpacity->setToolTip(QStringLiteral("参考画像の濃さ"));
+    FOpacity->setToolTip(tr("参考画像の濃さ"));
     connect(FOpacity, &QSlider::valueChanged, this, [this](int value) { FLarge->SetOpacity(value / 100.0); });
     FFitButton->setObjectName(QStringLiteral("FitButton"));
     FFitButton->setShortcut(QKeySequence(Qt::Key_F));
@@ -75,7 +75,7 @@ TReviewWindow::TReviewWindow(QWidget* mainWindow)
     FStatus->setObjectName(QStringLiteral("FitStatus"));
     auto* controls = new QHBoxLayout;
     controls->addWidget(FOverlayButton);
-    controls->addWidget(new QLabel(QStringLiteral("参考画像の濃さ"), FLargePage));
+    controls->addWidget(new QLabel(tr("参考画像の濃さ"), FLargePage));
     controls->addWidget(FOpacity, 1);
     controls->addWidget(FFitButton);
     controls->addWidget(FStatus, 1);
@@ -163,7 +163,7 @@ void TReviewWindow::FitCommandExecute()
     if (FOpen < 0 || FFitting.isRunning() || FPairs[FOpen].Reference.isNull())
         return;
     const TReviewPair pair = FPairs[FOpen];
-    FStatusText = QStringLiteral("合わせています…");
+    FStatusText = tr("合わせています…");
     FStatus->setText(FStatusText);
     FFitting.setFuture(QtConcurrent::run([pair] { return FitDrawing(pair.Drawing, pair.Reference); }));
 }
@@ -176,7 +176,7 @@ void TReviewWindow::FitDone()
         FOverlayButton->setChecked(true);
         FStatusText.clear();
     } else {
-        FStatusText = QStringLiteral("合わせられませんでした");
+        FStatusText = tr("合わせられませんでした");
     }
     FStatus->setText(FStatusText);
 }

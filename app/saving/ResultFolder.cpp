@@ -27,11 +27,11 @@ void TResultFolder::OpenCommandExecute()
     // Nothing is created here: a folder appears with the first save.
     const QFileInfo folder(FPath);
     if (!folder.isDir()) {
-        ShowMessage(QStringLiteral("結果フォルダーはまだありません。最初に保存したときに作られます。\n") +
+        ShowMessage(tr("結果フォルダーはまだありません。最初に保存したときに作られます。\n") +
                     QDir::toNativeSeparators(folder.absoluteFilePath()));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder.absoluteFilePath())))
-        ShowMessage(QStringLiteral("結果フォルダーを開けませんでした。\n") +
+        ShowMessage(tr("結果フォルダーを開けませんでした。\n") +
                     QDir::toNativeSeparators(folder.absoluteFilePath()));
 }

@@ -25,7 +25,7 @@ TSaveProgress::TSaveProgress(TBottomBand& band, QWidget* window)
     QFont font = FLabel->font();
     font.setPixelSize(TBottomBand::Height - 5);
     FLabel->setFont(font);
-    FLabel->setMinimumWidth(FLabel->fontMetrics().horizontalAdvance(QStringLiteral("保存中 000/000")) + 12);
+    FLabel->setMinimumWidth(FLabel->fontMetrics().horizontalAdvance(tr("保存中 000/000")) + 12);
     FLabel->hide();
     band.Add(FLabel, TBottomBand::TSlot::Progress);
     FPool.setMaxThreadCount(1);
@@ -80,6 +80,6 @@ void TSaveProgress::Done()
 
 void TSaveProgress::Show(int done, int total)
 {
-    FLabel->setText(total > 0 ? QStringLiteral("保存中 %1/%2").arg(done).arg(total) : QStringLiteral("保存中"));
+    FLabel->setText(total > 0 ? tr("保存中 %1/%2").arg(done).arg(total) : tr("保存中"));
     FLabel->show();
 }

@@ -50,7 +50,7 @@ TReferencePane::~TReferencePane() = default;
 void TReferencePane::OpenCommandExecute()
 {
     const QString folder = QFileDialog::getExistingDirectory(
-        FMainWindow, QStringLiteral("参考画像フォルダーを開く"),
+        FMainWindow, tr("参考画像フォルダーを開く"),
         FSession ? FSession->Folder()
                  : OpenSettings()->value(QLatin1String(Settings::ReferenceFolder)).toString());
     if (!folder.isEmpty())
@@ -60,7 +60,7 @@ void TReferencePane::OpenCommandExecute()
 void TReferencePane::Open(const QString& folder, bool remember)
 {
     if (!QFileInfo(folder).isDir()) {
-        ShowMessage(QStringLiteral("参考画像のフォルダーが見つかりません。\n") +
+        ShowMessage(tr("参考画像のフォルダーが見つかりません。\n") +
                     QDir::toNativeSeparators(folder));
         return;
     }
@@ -85,7 +85,7 @@ void TReferencePane::Open(const QString& folder, bool remember)
     connect(FSession.get(), &TReferenceSession::Skipped, this, &TReferencePane::ShowSkipped);
     connect(FSession.get(), &TReferenceSession::NothingToShow, this, [this](const QString& empty) {
         Close();
-        ShowMessage(QStringLiteral("このフォルダーには読める画像がありません。\n") +
+        ShowMessage(tr("このフォルダーには読める画像がありません。\n") +
                     QDir::toNativeSeparators(empty));
     });
     FWindow->ShowImage({});
@@ -112,7 +112,7 @@ void TReferencePane::ShowSkipped(int images)
         FNoteTimer.setSingleShot(true);
         connect(&FNoteTimer, &QTimer::timeout, FSkippedNote, &QWidget::hide);
     }
-    FSkippedNote->setText(QStringLiteral("読めない画像を%1枚飛ばしました").arg(images));
+    FSkippedNote->setText(tr("読めない画像を%n枚飛ばしました", nullptr, images));
     FSkippedNote->adjustSize();
     FSkippedNote->move(0, FWindow->height() - FSkippedNote->height());
     FSkippedNote->show();
@@ -157,7 +157,7 @@ void TReferencePane::SetResting(bool resting)
 {
     FResting = resting;
     if (FWindow)
-        FWindow->SetNotice(resting ? QStringLiteral("休憩") : QString());
+        FWindow->SetNotice(resting ? tr("休憩") : QString());
 }
 
 QString TReferencePane::Folder() const

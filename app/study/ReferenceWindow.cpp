@@ -23,33 +23,33 @@ quint32 KeyOf(const TReferenceView& v)
 
 TReferenceWindow::TReferenceWindow(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window), FMenu(new QMenu(this)),
-      FGrey(FMenu->addAction(QStringLiteral("白黒"))), FMirror(FMenu->addAction(QStringLiteral("左右反転"))),
-      FFlip(FMenu->addAction(QStringLiteral("上下反転"))), FBlur(nullptr), FOnTop(nullptr)
+      FGrey(FMenu->addAction(tr("白黒"))), FMirror(FMenu->addAction(tr("左右反転"))),
+      FFlip(FMenu->addAction(tr("上下反転"))), FBlur(nullptr), FOnTop(nullptr)
 {
     setObjectName(QStringLiteral("ReferenceWindow"));
-    setWindowTitle(QStringLiteral("参考画像"));
+    setWindowTitle(tr("参考画像"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The keys belong to the main window: opening references must not take them away.
     setAttribute(Qt::WA_ShowWithoutActivating);
     FTones = Choices(
-        FMenu->addMenu(QStringLiteral("階調")), Settings::ReferenceTones,
-        {{QStringLiteral("そのまま"), 0}, {QStringLiteral("2階調"), 2}, {QStringLiteral("3階調"), 3}});
-    FBlur = FMenu->addAction(QStringLiteral("ぼかし"));
-    FGrids = Choices(FMenu->addMenu(QStringLiteral("グリッド")), nullptr,
-                     {{QStringLiteral("なし"), 0}, {QStringLiteral("3×3"), 3}, {QStringLiteral("4×4"), 4}});
-    FMemory = Choices(FMenu->addMenu(QStringLiteral("記憶で描く")), Settings::ReferenceMemory,
-                      {{QStringLiteral("なし"), 0},
-                       {QStringLiteral("5秒"), 5},
-                       {QStringLiteral("10秒"), 10},
-                       {QStringLiteral("30秒"), 30}});
-    FOnTop = FMenu->addAction(QStringLiteral("常に手前に表示"));
+        FMenu->addMenu(tr("階調")), Settings::ReferenceTones,
+        {{tr("そのまま"), 0}, {tr("2階調"), 2}, {tr("3階調"), 3}});
+    FBlur = FMenu->addAction(tr("ぼかし"));
+    FGrids = Choices(FMenu->addMenu(tr("グリッド")), nullptr,
+                     {{tr("なし"), 0}, {QStringLiteral("3×3"), 3}, {QStringLiteral("4×4"), 4}});
+    FMemory = Choices(FMenu->addMenu(tr("記憶で描く")), Settings::ReferenceMemory,
+                      {{tr("なし"), 0},
+                       {tr("5秒"), 5},
+                       {tr("10秒"), 10},
+                       {tr("30秒"), 30}});
+    FOnTop = FMenu->addAction(tr("常に手前に表示"));
     FGrey->setObjectName(QStringLiteral("GreyCommand"));
     FMirror->setObjectName(QStringLiteral("MirrorCommand"));
     FFlip->setObjectName(QStringLiteral("FlipCommand"));
     FBlur->setObjectName(QStringLiteral("BlurCommand"));
     FOnTop->setObjectName(QStringLiteral("OnTopCommand"));
     FMenu->addSeparator();
-    QAction* skip = FMenu->addAction(QStringLiteral("スキップ"));
+    QAction* skip = FMenu->addAction(tr("スキップ"));
     skip->setObjectName(QStringLiteral("SkipCommand"));
     connect(skip, &QAction::triggered, this, &TReferenceWindow::SkipRequested);
 
@@ -219,7 +219,7 @@ void TReferenceWindow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x30, 0x30, 0x30));
     const QString notice = !FNotice.isEmpty() ? FNotice
-                           : FHidden          ? QStringLiteral("記憶で描いてください")
+                           : FHidden          ? tr("記憶で描いてください")
                                               : QString();
     if (!notice.isEmpty()) {
         QFont font = painter.font();
