@@ -12,8 +12,8 @@ namespace {
 struct TTexts
 {
     TLanguage Language = TLanguage::Japanese;
-    QTranslator Ours; // the embedded translation of Tenarai's texts
-    QTranslator Qts;  // Qt's own dialogs and buttons
+    QTranslator Ours;                       // the embedded translation of Tenarai's texts
+    QTranslator Qts;                        // Qt's own dialogs and buttons
     QPointer<QCoreApplication> InstalledOn; // translators go with the application they are on
 };
 
@@ -58,8 +58,9 @@ void ChooseLanguage(TLanguage language)
 {
     OpenSettings()->setValue(QLatin1String(Settings::Language), LanguageCode(language));
     // In the language chosen, which the one who chose it reads.
-    ShowMessage(language == TLanguage::English ? QStringLiteral("Tenarai will be in English from its next start.")
-                                               : QStringLiteral("次回の起動から日本語で表示されます。"));
+    ShowMessage(language == TLanguage::English
+                    ? QStringLiteral("Tenarai will be in English from its next start.")
+                    : QStringLiteral("次回の起動から日本語で表示されます。"));
 }
 
 void LoadLanguage(TLanguage language)

@@ -61,8 +61,8 @@ private slots:
         TFormFixture f;
         LoadLanguage(TLanguage::English);
         f.Restart(false);
-        QCOMPARE(TopBand(f),
-                 (QStringList{"Save results", "Reset", "Pen", "Eraser", "Next", "Time", "Total time", "Drawings"}));
+        QCOMPARE(TopBand(f), (QStringList{"Save results", "Reset", "Pen", "Eraser", "Next", "Time",
+                                          "Total time", "Drawings"}));
         QCOMPARE(f.Form->windowTitle(), "Untitled");
         const QStringList menu = MenuTexts(f);
         QCOMPARE(menu.first(), "Practice plan");
@@ -88,8 +88,8 @@ private slots:
         QTest::newRow("remembered") << QStringList{"tenarai"} << "en" << TLanguage::English;
         QTest::newRow("asked") << QStringList{"tenarai", "--language", "en"} << "" << TLanguage::English;
         QTest::newRow("asked, with =") << QStringList{"tenarai", "--language=en"} << "" << TLanguage::English;
-        QTest::newRow("asked over remembered") << QStringList{"tenarai", "--language", "ja"} << "en"
-                                               << TLanguage::Japanese;
+        QTest::newRow("asked over remembered")
+            << QStringList{"tenarai", "--language", "ja"} << "en" << TLanguage::Japanese;
         QTest::newRow("unknown") << QStringList{"tenarai", "--language", "fr"} << "en" << TLanguage::Japanese;
     }
     void theChoice()
@@ -109,13 +109,15 @@ private slots:
         LoadLanguage(TLanguage::English);
         const TCommandLine help = ReadCommandLine({"tenarai", "--language", "en", "--help"});
         QCOMPARE(help.ExitCode, 0);
-        QVERIFY2(help.Output.startsWith("Usage: tenarai [options]") && help.Output.contains("--language ja|en"),
+        QVERIFY2(help.Output.startsWith("Usage: tenarai [options]") &&
+                     help.Output.contains("--language ja|en"),
                  qPrintable(help.Output));
         const TCommandLine bad = ReadCommandLine({"tenarai", "--language", "fr"});
         QCOMPARE(bad.ExitCode, 2);
         QCOMPARE(bad.Error, "tenarai: --language takes ja or en: fr\nSee tenarai --help for more.\n");
         const TCommandLine plan = ReadCommandLine({"tenarai", "--plan", "10x"});
-        QVERIFY2(plan.Error.startsWith("tenarai: Cannot read the value of --plan: \"10x\": "), qPrintable(plan.Error));
+        QVERIFY2(plan.Error.startsWith("tenarai: Cannot read the value of --plan: \"10x\": "),
+                 qPrintable(plan.Error));
         LoadLanguage(TLanguage::Japanese);
         QVERIFY(ReadCommandLine({"tenarai", "--help"}).Output.startsWith("使い方: tenarai [オプション]"));
     }

@@ -30,7 +30,11 @@ QList<TMessage> ReadTs(const QString& path)
         if (name == u"name")
             context = xml.readElementText();
         else if (name == u"message")
-            message = {context, {}, {}, {}, xml.attributes().value(QStringLiteral("numerus")) == QLatin1String("yes")};
+            message = {context,
+                       {},
+                       {},
+                       {},
+                       xml.attributes().value(QStringLiteral("numerus")) == QLatin1String("yes")};
         else if (name == u"source")
             message.Source = xml.readElementText();
         else if (name == u"translation") {
@@ -81,14 +85,16 @@ private slots:
             QCOMPARE(m.Translations.size(), m.Numerus ? 2 : 1); // English: one and many
             for (const QString& text : m.Translations) {
                 QVERIFY2(!text.trimmed().isEmpty(), qPrintable(where));
-                QVERIFY2(Placeholders(text) == Placeholders(m.Source), qPrintable(where + QLatin1String(" → ") + text));
+                QVERIFY2(Placeholders(text) == Placeholders(m.Source),
+                         qPrintable(where + QLatin1String(" → ") + text));
                 QVERIFY2(text.count(QLatin1Char('\n')) == m.Source.count(QLatin1Char('\n')) ||
                              m.Source.startsWith(QStringLiteral("使い方")),
                          qPrintable(where + QLatin1String(" → ") + text));
                 QVERIFY2(text.endsWith(QLatin1Char('\n')) == m.Source.endsWith(QLatin1Char('\n')),
                          qPrintable(where + QLatin1String(" → ") + text));
                 // English through and through: no Japanese left in a translation.
-                static const QRegularExpression japanese(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+                static const QRegularExpression japanese(
+                    QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
                 QVERIFY2(!japanese.match(text).hasMatch(), qPrintable(where + QLatin1String(" → ") + text));
             }
         }
