@@ -27,6 +27,16 @@ void Draw(TFormFixture& f, int drawings, int ms = 1000)
         f.Click("Next");
     }
 }
+// References of one red picture, shown, and the plan "2x5s,1m".
+void PlanWithReference(TFormFixture& f, const QTemporaryDir& refs)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(refs.filePath("a.png")));
+    f.Form->OpenReferences(refs.path(), false);
+    f.Form->SetPlan(*TPlan::Parse("2x5s,1m"), false);
+    QTRY_VERIFY(!f.Form->ReferenceWindow()->View().isNull());
+}
 } // namespace
 
 class TestRecord : public QObject
@@ -40,12 +50,9 @@ private slots:
     {
         TFormFixture f;
         QTemporaryDir refs;
-        QImage image(40, 30, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        QVERIFY(image.save(refs.filePath("a.png")));
-        f.Form->OpenReferences(refs.path(), false);
-        f.Form->SetPlan(*TPlan::Parse("2x5s,1m"), false);
-        QTRY_VERIFY(!f.Form->ReferenceWindow()->View().isNull());
+        PlanWithReference(f, refs);
+        if (QTest::currentTestFailed())
+            return;
         Draw(f, 3, 1500);
         f.Click("Finish");
         QTRY_COMPARE(Sql(f, "SELECT count(*) FROM practice"), "1");
@@ -78,12 +85,9 @@ private slots:
     {
         TFormFixture f;
         QTemporaryDir refs;
-        QImage image(40, 30, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        QVERIFY(image.save(refs.filePath("a.png")));
-        f.Form->OpenReferences(refs.path(), false);
-        f.Form->SetPlan(*TPlan::Parse("2x5s,1m"), false);
-        QTRY_VERIFY(!f.Form->ReferenceWindow()->View().isNull());
+        PlanWithReference(f, refs);
+        if (QTest::currentTestFailed())
+            return;
         // Finished 7 ms after the last tick.
         f.Stroke(QPoint(100, 100), QPoint(300, 100));
         f.Clock.Advance(1000);
