@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QLabel>
 #include <QtTest>
 #include <sys/mount.h>
 
