@@ -7,11 +7,11 @@
 #include <algorithm>
 
 namespace {
-constexpr int kTopBand = 49; // the height of the buttons along the top
+constexpr int kTopBand = 49;   // the height of the buttons along the top
 constexpr int kBesideMin = 80; // narrower than this beside the canvas, the band goes below it
 } // namespace
 
-TBottomBand::TBottomBand(QWidget* window) : QObject(window), FWindow(window), FLayout(std::make_unique<QHBoxLayout>())
+TBottomBand::TBottomBand(QWidget* window) : QObject(window), FLayout(std::make_unique<QHBoxLayout>())
 {
     setObjectName(QStringLiteral("BottomBand"));
     FLayout->setContentsMargins(0, 0, 0, 0);

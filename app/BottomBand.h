@@ -1,8 +1,8 @@
 #ifndef TENARAI_APP_BOTTOMBAND_H
 #define TENARAI_APP_BOTTOMBAND_H
 
-#include <QObject>
 #include <QList>
+#include <QObject>
 #include <QPair>
 #include <QRect>
 #include <memory>
@@ -22,7 +22,13 @@ class TBottomBand final : public QObject
 public:
     static constexpr int Height = 18;
     // Where an item stands, left to right; the countdown takes the room left over.
-    enum class TSlot { Progress, Note, Countdown, Mark };
+    enum class TSlot
+    {
+        Progress,
+        Note,
+        Countdown,
+        Mark
+    };
 
     explicit TBottomBand(QWidget* window);
     ~TBottomBand() override;
@@ -39,7 +45,6 @@ protected:
 private:
     void Relayout();
 
-    QWidget* FWindow;
     std::unique_ptr<QHBoxLayout> FLayout; // of window children, laid into FRect
     QList<QPair<TSlot, QWidget*>> FItems;
     QRect FRect;

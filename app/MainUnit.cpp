@@ -81,8 +81,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     bool ModalResult = false;
-    MessageDialog(tr("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo,
-                  mbNo, 0, [&](TModalResult answer) {
+    MessageDialog(tr("終了してもよろしいですか？"), TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0,
+                  [&](TModalResult answer) {
                       if (answer != mrYes) {
                           ModalResult = false;
                           return;
@@ -223,8 +223,8 @@ void TMainForm::AddDrawing(const TFinishedDrawing& drawing, const QImage& thumbn
     ThumbnailListView->AddEntry(
         !listImage.isNull() ? listImage : ListImageOf(thumbnail.isNull() ? drawing.Image() : thumbnail),
         drawing.Stamp());
-    NextCountText->setText(QString::number(FPractice->Count() + 1));
     FPractice->Add(drawing, !thumbnail.isNull());
+    NextCountText->setText(QString::number(FPractice->Count()));
 }
 
 void TMainForm::SaveResultFromFile()
@@ -277,8 +277,7 @@ void TMainForm::SaveEnded(const TSaveOutcome& outcome)
     if (quitting)
         ShowErrorMessage(reason); // the window stays, with every drawing
     else if (outcome.Error)
-        ShowMessage(reason.isEmpty() ? tr("保存に失敗しました")
-                                     : tr("保存に失敗しました\n") + reason);
+        ShowMessage(reason.isEmpty() ? tr("保存に失敗しました") : tr("保存に失敗しました\n") + reason);
     if (std::exchange(FCloseAfterSave, false))
         close();
     else if (std::exchange(FSaveAgain, false))
@@ -287,8 +286,8 @@ void TMainForm::SaveEnded(const TSaveOutcome& outcome)
 
 void TMainForm::StartButtonClick()
 {
-    MessageDialog(tr("いままでの途中経過は破棄されますがよろしいですか？"),
-                  TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo, 0, [this](TModalResult answer) {
+    MessageDialog(tr("いままでの途中経過は破棄されますがよろしいですか？"), TMsgDlgType::mtConfirmation,
+                  mbYes | mbNo, mbNo, 0, [this](TModalResult answer) {
                       if (answer == mrYes)
                           ResetPractice();
                   });

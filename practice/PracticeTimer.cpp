@@ -67,5 +67,4 @@ void TPracticeTimer::SetRunning(bool running)
     if (running == Running())
         return;
     running ? CountTimer->start() : CountTimer->stop();
-    emit RunningChanged(running);
 }

@@ -10,8 +10,8 @@ class TClock;
 
 /**
  * @brief The owner of the practice clocks and of their 30 ms timer, `CountTimer`, whose
- * enabled flag is whether the clocks run. It says when they tick, start and stop; the window
- * shows the readings and the plan runner counts down, both listening.
+ * enabled flag is whether the clocks run. It says when they tick; the window shows the readings
+ * and the plan runner counts down, both listening, and both ask it whether the clocks run.
  */
 class TPracticeTimer final : public QObject
 {
@@ -38,7 +38,6 @@ public:
 signals:
     // Every 30 ms while the clocks run.
     void Ticked();
-    void RunningChanged(bool running);
 
 private:
     void SetRunning(bool running);

@@ -1,9 +1,9 @@
 #include "app/saving/SaveProgress.h"
 
 #include "app/BottomBand.h"
+#include "app/Controls.h"
 #include "export/ResultSheets.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPromise>
 #include <QTimer>
@@ -14,8 +14,7 @@ namespace {
 constexpr int kShowPauseMs = 100;
 } // namespace
 
-TSaveProgress::TSaveProgress(TBottomBand& band, QWidget* window)
-    : QObject(window), FLabel(new QLabel(window))
+TSaveProgress::TSaveProgress(TBottomBand& band, QWidget* window) : QObject(window), FLabel(new QLabel(window))
 {
     setObjectName(QStringLiteral("SaveProgress"));
     FLabel->setObjectName(QStringLiteral("SaveProgressText"));
@@ -34,34 +33,32 @@ TSaveProgress::TSaveProgress(TBottomBand& band, QWidget* window)
     connect(&FWatcher, &QFutureWatcherBase::finished, this, &TSaveProgress::Done);
 }
 
-TSaveProgress::~TSaveProgress()
-{
-    // The job holds nothing of ours; a save still running finishes its files before the pool goes.
-    if (FRunning)
-        QGuiApplication::restoreOverrideCursor();
-}
+// The job holds nothing of ours; a save still running finishes its files before the pool goes.
+TSaveProgress::~TSaveProgress() = default;
 
 void TSaveProgress::Start(QList<TFinishedDrawing> drawings, std::function<QDateTime()> now, QString folder)
 {
     FRunning = true;
     ++FStarted;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    FBusy = std::make_unique<TBusyCursor>();
     Show(0, 0);
-    QTimer::singleShot(kShowPauseMs, this, [this, drawings = std::move(drawings), now = std::move(now),
-                                            folder = std::move(folder)] {
-        FWatcher.setFuture(QtConcurrent::run(
-            &FPool, [drawings, folder](QPromise<TSavedSheets>& promise, const QDateTime& when) {
-                promise.setProgressRange(0, int(drawings.size()));
-                try {
-                    promise.addResult(SaveSheets(drawings, when, {}, folder, [&promise](int done, int) {
-                        promise.setProgressValue(done);
-                    }));
-                } catch (...) {
-                    promise.setException(std::current_exception());
-                }
-            },
-            now()));
-    });
+    QTimer::singleShot(
+        kShowPauseMs, this,
+        [this, drawings = std::move(drawings), now = std::move(now), folder = std::move(folder)] {
+            FWatcher.setFuture(QtConcurrent::run(
+                &FPool,
+                [drawings, folder](QPromise<TSavedSheets>& promise, const QDateTime& when) {
+                    promise.setProgressRange(0, int(drawings.size()));
+                    try {
+                        promise.addResult(SaveSheets(drawings, when, {}, folder, [&promise](int done, int) {
+                            promise.setProgressValue(done);
+                        }));
+                    } catch (...) {
+                        promise.setException(std::current_exception());
+                    }
+                },
+                now()));
+        });
 }
 
 void TSaveProgress::Done()
@@ -74,7 +71,7 @@ void TSaveProgress::Done()
     }
     FRunning = false;
     FLabel->hide();
-    QGuiApplication::restoreOverrideCursor();
+    FBusy.reset();
     emit Finished(outcome);
 }
 

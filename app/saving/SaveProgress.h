@@ -11,11 +11,13 @@
 #include <QThreadPool>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
 class QWidget;
 class TBottomBand;
+class TBusyCursor;
 
 // How a save ended: its sheets, or the failure that left no file of it.
 struct TSaveOutcome
@@ -54,6 +56,7 @@ private:
     // which a thread of that pool must not do.
     QThreadPool FPool;
     QFutureWatcher<TSavedSheets> FWatcher;
+    std::unique_ptr<TBusyCursor> FBusy; // while a save runs
     bool FRunning = false;
     int FStarted = 0;
 };
